@@ -1,0 +1,45 @@
+// The shared data file: one parse per read, and every write a locked,
+// atomic read-modify-write of the whole file.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/services.h"
+#include "store/ini_document.h"
+
+namespace zelvo {
+
+class DataFile {
+ public:
+  explicit DataFile(Services& services);
+
+  void SetPath(const std::string& path) { path_ = path; }
+  const std::string& Path() const { return path_; }  // DataFilePath
+
+  // The file as it is now. A missing file reads as an empty document. A file
+  // that cannot be read or is no text file shows a German message and gives
+  // nothing; callers must then neither show an empty list nor write.
+  std::optional<IniDocument> Read();
+
+  // Locked read-modify-write. `change` edits the freshly read document and
+  // returns false to leave the file untouched. Returns false when the file
+  // could not be read or written; the user has then seen a German message.
+  bool Update(const std::function<bool(IniDocument&)>& change);
+
+  // Single values, each one read or one update.
+  std::string GetIni(const std::string& section, const std::string& key,
+                     const std::string& fallback = "");
+  bool WriteIni(const std::string& section, const std::string& key, const std::string& value);
+
+  // How many times the file was read (for benchmarks and tests).
+  long ReadCount() const { return reads_; }
+
+ private:
+  Services& services_;
+  std::string path_;
+  long reads_ = 0;
+};
+
+}  // namespace zelvo

@@ -1,0 +1,43 @@
+// Text conversions of the store and small string utilities.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelvo {
+
+// Editor symbols for recorded keys (Windows-1252 0xC3 and 0xF0, drawn in
+// Wingdings). Inside the program text is UTF-8, so these are "Ã" and "ð".
+inline constexpr const char* kReturnSymbol = "\xC3\x83";
+inline constexpr const char* kTabSymbol = "\xC3\xB0";
+
+std::string EscapeText(const std::string& text);
+std::string UnescapeText(const std::string& text);
+std::string EditorTextToStored(const std::string& editorText);
+std::string StoredTextToEditor(const std::string& stored);
+
+// Replaces %1..%10 (in ascending order) by the arguments, then unescapes.
+std::string FormatMessage(const std::string& tmpl, const std::vector<std::string>& args = {});
+
+// Replaces every occurrence, left to right, never rescanning replacements.
+std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& repl,
+                       bool ignoreCase);
+
+std::string AddBackslash(const std::string& path);
+std::string CutAtNul(const std::string& text);
+std::string SplitField(const std::string& text, int n, const std::string& delimiter);
+long long ClampInt(long long v, long long low, long long high, long long fallback);
+std::string HexPad(uint32_t v, int width);
+std::string Trim(const std::string& text);  // blanks only
+
+// The leading number of a text as the classic runtime reads it ("1.6abc"
+// gives 1.6, letters give 0), and rounding to the nearest whole number with
+// ties to even.
+double LeadingNumber(const std::string& text);
+long long RoundHalfEven(double v);
+
+// Upper case with umlauts, as the Windows locale converts it (UTF-8 in/out).
+std::string ToUpperLocale(const std::string& text);
+
+}  // namespace zelvo
