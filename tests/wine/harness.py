@@ -109,11 +109,13 @@ class GuiProcess:
 
 
 class WineSession:
-    def __init__(self, build_dir, artifacts_dir=None, screen="1280x1024x24", keep_prefix=False):
+    def __init__(self, build_dir, artifacts_dir=None, screen="1280x1024x24", keep_prefix=False,
+                 managed_windows=False):
         self.build_dir = Path(build_dir).resolve()
         self.artifacts_dir = Path(artifacts_dir or self.build_dir / "wine-artifacts").resolve()
         self.screen = screen
         self.keep_prefix = keep_prefix
+        self.managed_windows = managed_windows
         self.prefix = None
         self.display = None
         self.env = None
@@ -159,6 +161,11 @@ class WineSession:
         boot = self._run_to_files(["wineboot", "-i"], timeout=300)
         if boot.returncode != 0:
             raise WineError(f"wineboot -i failed ({boot.returncode}): {boot.stderr[-2000:]}")
+        if not self.managed_windows:
+            # There is no window manager on the display: a managed window then
+            # waits 2 s for a state change that never comes each time it hides.
+            self.reg("add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t", "REG_SZ",
+                     "/d", "N", "/f")
         self.timings["prefix"] = time.monotonic() - t0
 
     def _start_xvfb(self):
