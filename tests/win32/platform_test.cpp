@@ -301,7 +301,9 @@ TEST(SystemInfoTest, DescribesThisProgramAndMachine) {
 
 HWND WaitForDialog(const std::wstring& title) {
   for (int i = 0; i < 500; ++i) {
-    if (HWND h = FindWindowW(L"#32770", title.c_str())) return h;
+    // Visible means WM_INITDIALOG has run.
+    HWND h = FindWindowW(L"#32770", title.c_str());
+    if (h && IsWindowVisible(h)) return h;
     Sleep(20);
   }
   return nullptr;
