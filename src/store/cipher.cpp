@@ -1,5 +1,6 @@
 #include "store/cipher.h"
 
+#include <array>
 #include <cmath>
 
 #include "store/codepage.h"
@@ -8,10 +9,12 @@
 namespace zelvo {
 namespace {
 
-// Key byte of 1-based position i: seed / 2^(i mod 8), rounded half to even.
-unsigned KeyByte(unsigned seed, std::size_t i) {
-  const double scaled = std::ldexp(static_cast<double>(seed), -static_cast<int>(i % 8));
-  return static_cast<unsigned>(RoundHalfEven(scaled)) & 0xFF;
+// Key bytes by position mod 8: seed / 2^(i mod 8), rounded half to even.
+std::array<unsigned, 8> KeyBytes(unsigned seed) {
+  std::array<unsigned, 8> keys{};
+  for (int m = 0; m < 8; ++m)
+    keys[m] = static_cast<unsigned>(RoundHalfEven(std::ldexp(static_cast<double>(seed), -m))) & 0xFF;
+  return keys;
 }
 
 // Up to four hex digits, stopping at the first other character.
@@ -38,25 +41,30 @@ unsigned Draw(RandomSource& random, unsigned range) {
 
 std::string EncipherBytes(const std::string& cp1252, unsigned seed, RandomSource& random) {
   seed &= 0xFFFF;
-  std::string out;
-  out.reserve(4 * (cp1252.size() + 1));
+  const auto keys = KeyBytes(seed);
+  std::string out(4 * (cp1252.size() + 1), '0');
+  const auto put = [&out](std::size_t group, unsigned word) {
+    static const char digits[] = "0123456789ABCDEF";
+    for (int k = 3; k >= 0; --k, word >>= 4) out[4 * group + k] = digits[word & 0xF];
+  };
   for (std::size_t i = 1; i <= cp1252.size(); ++i) {
     const unsigned c = static_cast<unsigned char>(cp1252[i - 1]);
     const unsigned high = Draw(random, 16);
     const unsigned low = Draw(random, 16);
-    out += HexPad(((c ^ KeyByte(seed, i)) << 4) | (high << 12) | low, 4);
+    put(i - 1, ((c ^ keys[i % 8]) << 4) | (high << 12) | low);
   }
-  return out + HexPad(seed, 4);
+  put(cp1252.size(), seed);
+  return out;
 }
 
 std::string DecipherBytes(const std::string& enciphered) {
   const std::size_t n = enciphered.size();
-  const unsigned seed = HexWord(enciphered, n >= 4 ? n - 4 : 0);
+  const auto keys = KeyBytes(HexWord(enciphered, n >= 4 ? n - 4 : 0));
   std::string out;
   // Groups start at 1-based positions 1, 5, 9, ... up to length - 4.
   for (std::size_t start = 0; start + 5 <= n; start += 4) {
     const unsigned c = (HexWord(enciphered, start) & 0xFF0) >> 4;
-    out += static_cast<char>(c ^ KeyByte(seed, out.size() + 1));
+    out += static_cast<char>(c ^ keys[(out.size() + 1) % 8]);
   }
   return out;
 }

@@ -133,13 +133,14 @@ long long ClampInt(long long v, long long low, long long high, long long fallbac
 
 std::string HexPad(uint32_t v, int width) {
   static const char digits[] = "0123456789ABCDEF";
-  std::string out;
+  char buf[8];
+  int n = 0;
   do {
-    out.insert(out.begin(), digits[v & 0xF]);
+    buf[7 - n++] = digits[v & 0xF];
     v >>= 4;
   } while (v != 0);
-  if (static_cast<int>(out.size()) < width) out.insert(0, width - out.size(), '0');
-  return out;
+  std::string out(width > n ? width - n : 0, '0');
+  return out.append(buf + 8 - n, n);
 }
 
 std::string Trim(const std::string& text) {

@@ -14,17 +14,17 @@ bool TakeFailure(std::deque<FileError>& queue, FileError& e) {
 
 FileError FaultyFileSystem::ReadAll(const std::string& path, std::string& bytes) {
   FileError e;
-  return TakeFailure(readFailures, e) ? e : PosixFileSystem::ReadAll(path, bytes);
+  if (TakeFailure(readFailures, e)) return e;
+  e = PosixFileSystem::ReadAll(path, bytes);
+  if (e == FileError::None && afterRead) afterRead(++reads);
+  return e;
 }
 
 FileError FaultyFileSystem::WithExclusiveLock(const std::string& path,
                                               const std::function<FileError()>& body) {
   FileError e;
   if (TakeFailure(lockFailures, e)) return e;
-  return PosixFileSystem::WithExclusiveLock(path, [&] {
-    if (whileLocked) whileLocked();
-    return body();
-  });
+  return PosixFileSystem::WithExclusiveLock(path, body);
 }
 
 FileError FaultyFileSystem::ReplaceAtomically(const std::string& path, const std::string& bytes) {

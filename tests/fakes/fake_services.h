@@ -20,10 +20,10 @@ namespace zelvo {
 class FaultyFileSystem : public PosixFileSystem {
  public:
   std::deque<FileError> readFailures, replaceFailures, lockFailures, copyFailures;
-  // Runs after the lock is taken and before the body; lets a test change
-  // the file "from another PC" while we hold our lock.
-  std::function<void()> whileLocked;
-  int replaces = 0;
+  // Runs after every successful read with its number (1, 2, ...); lets a
+  // test change the file "from another PC" between our read and our write.
+  std::function<void(int)> afterRead;
+  int reads = 0, replaces = 0;
 
   FileError ReadAll(const std::string& path, std::string& bytes) override;
   FileError WithExclusiveLock(const std::string& path,
