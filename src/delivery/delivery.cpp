@@ -48,7 +48,9 @@ void Delivery::DeliverEntry(int number) {
   if (busy_) return;  // one delivery at a time; a second activation is dropped
   BusyScope busy(busy_);
 
-  SnippetEntry entry = host_.ReadEntry(number);
+  std::optional<SnippetEntry> read = host_.ReadEntry(number);
+  if (!read) return;  // an unreadable file never turns into typed nothing
+  const SnippetEntry& entry = *read;
   std::string text = ExpandPlaceholders(UnescapeText(entry.Text), services_.clock, services_.files);
   if (!PrepareSend(entry, text)) return;
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "delivery/chooser.h"
@@ -19,8 +20,9 @@ namespace zelvo {
 class DeliveryHost {
  public:
   virtual ~DeliveryHost() = default;
-  // The entry as stored now, deciphered (SnippetStore::ReadEntry).
-  virtual SnippetEntry ReadEntry(int number) = 0;
+  // The entry as stored now, deciphered (SnippetStore::ReadEntry); empty
+  // when the data file could not be read and the user has been told why.
+  virtual std::optional<SnippetEntry> ReadEntry(int number) = 0;
   virtual std::string BuildCaption(const std::string& suffix) = 0;
   virtual ScreenPoint MainWindowCorner() = 0;
   virtual std::unique_ptr<AuswahlView> CreateAuswahlView(AuswahlForm& form) = 0;

@@ -17,11 +17,13 @@ namespace {
 class FakeHost : public DeliveryHost {
  public:
   std::map<int, SnippetEntry> entries;
+  bool fileUnreadable = false;
   std::function<void(FakeAuswahlView&)> onChooserShown;
   int choosersCreated = 0;
   AuswahlForm* form = nullptr;
 
-  SnippetEntry ReadEntry(int number) override {
+  std::optional<SnippetEntry> ReadEntry(int number) override {
+    if (fileUnreadable) return std::nullopt;
     auto it = entries.find(number);
     return it == entries.end() ? SnippetEntry{} : it->second;
   }
@@ -284,6 +286,16 @@ TEST_F(DeliveryTest, VanishedEntryTypesNothingIntoTheLastUsedWindow) {
   EXPECT_EQ(ws.foreground, editor);
   EXPECT_EQ(keyboard.sent, std::vector<KeySequence>{KeySequence{}});
   EXPECT_TRUE(fakes.dialogs.shown.empty());
+}
+
+TEST_F(DeliveryTest, UnreadableDataFileDeliversNothing) {
+  Entry("x", 2);
+  host.fileUnreadable = true;
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(clipboard.writes, 0);
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_FALSE(delivery.IsBusy());
 }
 
 }  // namespace
