@@ -6,22 +6,14 @@
 namespace zelvo {
 namespace {
 
-// 0x80..0x9F. The five codes Windows leaves unassigned map to the C1
-// control with the same number so that every byte survives a round trip.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 char32_t ByteToCodePoint(unsigned char b) {
-  return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : char32_t(b);
+  return (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : char32_t(b);
 }
 
 int CodePointToByte(char32_t cp) {
   static const std::unordered_map<char32_t, unsigned char> reverse = [] {
     std::unordered_map<char32_t, unsigned char> m;
-    for (int b = 0x80; b <= 0x9F; ++b) m[kHigh[b - 0x80]] = static_cast<unsigned char>(b);
+    for (int b = 0x80; b <= 0x9F; ++b) m[kCp1252High[b - 0x80]] = static_cast<unsigned char>(b);
     return m;
   }();
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
@@ -80,6 +72,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string Cp1252ToUtf8(const std::string& bytes) {
+  bool ascii = true;
+  for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return bytes;
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
   for (char c : bytes) {
@@ -93,6 +88,9 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
 }
 
 std::string Utf8ToCp1252(const std::string& text) {
+  bool ascii = true;
+  for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return text;
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -104,29 +102,9 @@ std::string Utf8ToCp1252(const std::string& text) {
   return out;
 }
 
-char32_t UpperLatin(char32_t cp) {
-  if (cp >= 'a' && cp <= 'z') return cp - 0x20;
-  if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
-  switch (cp) {
-    case 0x00FF: return 0x0178;  // ÿ
-    case 0x0161: return 0x0160;  // š
-    case 0x0153: return 0x0152;  // œ
-    case 0x017E: return 0x017D;  // ž
-    default: return cp;
-  }
-}
-
 std::string UpperCp1252(const std::string& bytes) {
-  static const std::array<char, 256> table = [] {
-    std::array<char, 256> t{};
-    for (int b = 0; b < 256; ++b) {
-      const int up = CodePointToByte(UpperLatin(ByteToCodePoint(static_cast<unsigned char>(b))));
-      t[b] = static_cast<char>(up < 0 ? b : up);
-    }
-    return t;
-  }();
   std::string out(bytes);
-  for (char& c : out) c = table[static_cast<unsigned char>(c)];
+  for (char& c : out) c = UpperCp1252Char(c);
   return out;
 }
 

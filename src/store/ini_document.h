@@ -2,8 +2,11 @@
 // functions do, every other byte of the file kept as it was.
 #pragma once
 
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace zelvo {
@@ -30,18 +33,36 @@ class IniDocument {
   void Set(const std::string& section, const std::string& key, const std::string& value);
 
  private:
-  struct Section {
-    std::string header;              // raw "[Name]" line; empty for the lines before any section
-    bool hasHeader = false;
-    std::vector<std::string> lines;  // raw lines of the body, without line ends
-    std::unordered_map<std::string, std::size_t> keys;  // upper-cased key -> first line
-    std::size_t lastKeyLine = 0;     // 1 + index of the last key line, 0 when none
+  // Lines are views into the parsed bytes or into strings this document
+  // made; both stores are shared by copies and only ever grow, so views
+  // stay valid. Parsing a large file allocates almost nothing per line.
+  struct KeyIndex {
+    struct Slot {
+      uint32_t hash = 0;
+      uint32_t line = 0;  // 1 + index into the section's lines; 0 = empty
+    };
+    std::vector<Slot> slots;
+    std::size_t used = 0;
   };
-  static void AddLine(Section& s, std::string raw);
-  const std::string* FindRaw(const std::string& section, const std::string& key) const;
+  struct Section {
+    std::string_view header;  // raw "[Name]" line; empty for the lines before any section
+    bool hasHeader = false;
+    std::vector<std::string_view> lines;  // raw lines of the body, without line ends
+    KeyIndex keys;                        // first line of each key, case-insensitive
+    std::size_t lastKeyLine = 0;          // 1 + index of the last key line, 0 when none
+  };
+  static void AddLine(Section& s, std::string_view raw);
+  static void IndexKey(Section& s, std::string_view key, std::size_t line);
+  static void IndexKey(Section& s, uint32_t hash, std::size_t line);
+  static std::size_t FindKey(const Section& s, std::string_view key);  // 1 + line, or 0
+  static std::size_t FindKey(const Section& s, std::string_view key, uint32_t hash);
+  const Section* FindSection(const std::string& cp1252Name) const;
+  std::string_view Own(std::string text);
+  const std::string_view* FindRaw(const std::string& section, const std::string& key) const;
 
+  std::shared_ptr<const std::string> source_;
+  std::shared_ptr<std::deque<std::string>> owned_ = std::make_shared<std::deque<std::string>>();
   std::vector<Section> sections_;
-  std::unordered_map<std::string, std::size_t> sectionIndex_;  // upper-cased name -> first section
 };
 
 }  // namespace zelvo

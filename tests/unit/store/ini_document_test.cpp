@@ -143,3 +143,19 @@ TEST(Codepage, UnrepresentableCharactersBecomeQuestionMarks) {
 
 }  // namespace
 }  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+TEST(IniDocument, CopiesAreIndependent) {
+  IniDocument original = IniDocument::Parse("[Name]\r\n1=eins\r\n");
+  IniDocument copy = original;
+  copy.Set("Name", "1", "kopie");
+  copy.Set("Name", "2", "zwei");
+  original.Set("Name", "1", "original");
+  EXPECT_EQ(original.Serialize(), "[Name]\r\n1=original\r\n");
+  EXPECT_EQ(copy.Serialize(), "[Name]\r\n1=kopie\r\n2=zwei\r\n");
+}
+
+}  // namespace
+}  // namespace zelvo
