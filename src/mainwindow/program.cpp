@@ -48,14 +48,12 @@ void Program::SelectDataFolder(DataFolderMode mode) {
 
 void Program::ReloadAll() {
   reloadFinished_ = false;
-  // An unreadable file keeps the last good state on screen instead of
-  // showing an empty list.
-  if (auto list = store_.LoadEntryList()) {
-    entryList_ = std::move(*list);
-    host_.ShowEntryList(entryList_);
-  }
-  if (auto ignore = store_.LoadIgnoreList()) ignoreList_ = std::move(*ignore);
+  // One read serves the whole reload. An unreadable file keeps the last
+  // good state on screen instead of showing an empty list.
   if (auto doc = dataFile_.Read()) {
+    entryList_ = SnippetStore::EntryListFrom(*doc);
+    host_.ShowEntryList(entryList_);
+    ignoreList_ = store_.IgnoreListFrom(*doc);
     settings_ = LoadSettings(*doc);
     host_.ApplySettings(settings_);
   }

@@ -72,13 +72,17 @@ bool SnippetStore::WriteEntry(int number, const SnippetEntry& entry) {
 std::optional<EntryList> SnippetStore::LoadEntryList() {
   const std::optional<IniDocument> doc = file_.Read();
   if (!doc) return std::nullopt;
+  return EntryListFrom(*doc);
+}
+
+EntryList SnippetStore::EntryListFrom(const IniDocument& doc) {
   EntryList list;
   for (int i = 1; i <= kMaxEntries; ++i) {
     const std::string key = std::to_string(i);
-    std::string name = doc->Get(kFieldName, key);
+    std::string name = doc.Get(kFieldName, key);
     if (name.empty()) break;
     list.entries.push_back({std::move(name), i});
-    std::string title = Trim(doc->Get(kFieldTitle, key));
+    std::string title = Trim(doc.Get(kFieldTitle, key));
     auto& titles = list.destinationTitles;
     if (!title.empty() && std::find(titles.begin(), titles.end(), title) == titles.end())
       titles.push_back(std::move(title));
@@ -89,7 +93,11 @@ std::optional<EntryList> SnippetStore::LoadEntryList() {
 std::optional<std::vector<std::string>> SnippetStore::LoadIgnoreList() {
   const std::optional<IniDocument> doc = file_.Read();
   if (!doc) return std::nullopt;
-  std::vector<std::string> titles = IgnoreTitles(*doc);
+  return IgnoreListFrom(*doc);
+}
+
+std::vector<std::string> SnippetStore::IgnoreListFrom(const IniDocument& doc) {
+  std::vector<std::string> titles = IgnoreTitles(doc);
   if (!titles.empty()) return titles;
   // Housekeeping, not a change the user asked for: a read-only share keeps
   // the defaults in memory without a message at every reload.

@@ -55,6 +55,10 @@ class SnippetStore {
   std::optional<EntryList> LoadEntryList();
   // Reads Ignore/1..n; when none is there, adds the two default titles.
   std::optional<std::vector<std::string>> LoadIgnoreList();
+  // The same from a document already read; the ignore list writes its
+  // defaults when the document has none.
+  static EntryList EntryListFrom(const IniDocument& doc);
+  std::vector<std::string> IgnoreListFrom(const IniDocument& doc);
   bool AddIgnoreTitle(std::vector<std::string>& ignoreList, const std::string& title);
 
   static SnippetEntry EntryFrom(const IniDocument& doc, int number);
