@@ -19,7 +19,7 @@ class AutostartPlatform {
   // Full path of the running executable.
   virtual std::string ExecutablePath() = 0;
   virtual bool ClearFileAttributes(const std::string& path) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 }  // namespace zelvo

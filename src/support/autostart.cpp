@@ -17,7 +17,7 @@ bool Autostart::InitAutostartCheck() {
   if (!folder.empty() && services_.files.FileExists(shortcut)) {
     if (!platform_.ClearFileAttributes(shortcut))
       services_.Show({"Attribute nicht l\xC3\xB6schbar: " + shortcut, MsgIcon::Information});
-    if (!platform_.DeleteFile(shortcut))
+    if (!platform_.RemoveFile(shortcut))
       services_.Show({"Datei nicht l\xC3\xB6schbar: " + shortcut, MsgIcon::Information});
     initialised_ = true;
     ApplyAutostart(true);

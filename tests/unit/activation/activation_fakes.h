@@ -132,7 +132,7 @@ class FakeAutostartPlatform : public AutostartPlatform {
   std::string StartupFolder() override { return startupFolder; }
   std::string ExecutablePath() override { return exePath; }
   bool ClearFileAttributes(const std::string&) override { return !attributesFail; }
-  bool DeleteFile(const std::string& path) override {
+  bool RemoveFile(const std::string& path) override {
     if (deleteFails) return false;
     if (files) files->files.erase(path);
     return true;
