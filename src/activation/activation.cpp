@@ -5,7 +5,7 @@ namespace zelvo {
 void Activation::HandleActivation(int kind) {
   // The menu loop and the delivery pump messages, so a second hotkey press
   // or tray click can arrive here while the first is still being served.
-  if (busy_) return;
+  if (busy_ || target_.DeliveryBusy()) return;
   busy_ = true;
   struct Reset {
     bool& flag;

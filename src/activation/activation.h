@@ -27,6 +27,8 @@ class ActivationTarget {
   // 0 when the menu closed without a choice.
   virtual int PopupSnippetMenu(const SnippetMenu& menu) = 0;
   virtual void DeliverEntry(int number) = 0;
+  // True while a delivery still runs (its chooser may outlive the menu).
+  virtual bool DeliveryBusy() { return false; }
   virtual bool IsMainWindowVisible() = 0;
   // normalState: also restore a minimised or maximised window.
   virtual void ShowMainWindow(bool normalState) = 0;

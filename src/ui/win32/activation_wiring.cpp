@@ -139,6 +139,8 @@ void ActivationWiring::DeliverEntry(int number) {
   if (delivery.deliverEntry) delivery.deliverEntry(number);
 }
 
+bool ActivationWiring::DeliveryBusy() { return delivery.isBusy && delivery.isBusy(); }
+
 bool ActivationWiring::IsMainWindowVisible() { return IsWindowVisible(main_) != FALSE; }
 
 void ActivationWiring::ShowMainWindow(bool normalState) {

@@ -28,6 +28,7 @@ namespace zelvo {
 struct DeliveryHooks {
   std::function<void(int)> deliverEntry;
   std::function<void()> captureLastUsedWindow;
+  std::function<bool()> isBusy;
 };
 
 class ActivationWiring : public ActivationTarget {
@@ -62,6 +63,7 @@ class ActivationWiring : public ActivationTarget {
   bool MenuCascading() override;
   int PopupSnippetMenu(const SnippetMenu& menu) override;
   void DeliverEntry(int number) override;
+  bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;
   void ShowMainWindow(bool normalState) override;
   void HideMainWindow() override;

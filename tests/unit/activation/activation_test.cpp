@@ -10,7 +10,7 @@ namespace {
 class RecordingTarget : public ActivationTarget {
  public:
   std::vector<std::string> log;
-  bool nt = true, visible = false, cascading = false;
+  bool nt = true, visible = false, cascading = false, deliveryBusy = false;
   std::vector<EntryListItem> entries{{"Gruss", 1}, {"Adresse", 2}};
   int choice = 0;
   std::function<void()> whileMenuOpen;
@@ -29,6 +29,7 @@ class RecordingTarget : public ActivationTarget {
     return choice;
   }
   void DeliverEntry(int number) override { log.push_back("deliver " + std::to_string(number)); }
+  bool DeliveryBusy() override { return deliveryBusy; }
   bool IsMainWindowVisible() override { return visible; }
   void ShowMainWindow(bool normal) override {
     visible = true;
@@ -85,6 +86,12 @@ TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
   t.whileMenuOpen = nullptr;
   a.HandleActivation(2);
   EXPECT_EQ(t.log.back(), "show normal") << "served again once the menu closed";
+
+  // The target chooser of a delivery can stay open after the menu closed.
+  t.log.clear();
+  t.deliveryBusy = true;
+  a.HandleActivation(1);
+  EXPECT_TRUE(t.log.empty());
 }
 
 TEST(RunMenuCommand, FixedItems) {
