@@ -145,6 +145,9 @@ bool ActivationWiring::IsMainWindowVisible() { return IsWindowVisible(main_) != 
 
 void ActivationWiring::ShowMainWindow(bool normalState) {
   ShowWindow(main_, normalState ? SW_SHOWNORMAL : SW_SHOW);
+  // The hidden window may already own the foreground (the menu's owner), in
+  // which case SetForegroundWindow alone does not raise it.
+  SetWindowPos(main_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(main_);
 }
 
