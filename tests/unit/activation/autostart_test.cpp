@@ -13,14 +13,15 @@ struct AutostartFixture : ::testing::Test {
   FakeServices fake;
   FakeAutostartPlatform platform;
   Autostart autostart{fake.services, platform};
-  const std::string shortcut = "C:\\Users\\u\\Startup\\Zelvoscript.lnk";
+  const std::string folder = fake.dir.Path();  // the Startup folder
+  const std::string shortcut = fake.dir.File("Zelvoscript.lnk");
   const std::string quoted = "\"C:\\Program Files\\Zelvo Script\\Zelvoscript.exe\" /AUTOSTART";
 
-  AutostartFixture() { platform.files = &fake.files; }
+  void PutShortcut() { fake.dir.Write("Zelvoscript.lnk", "old shortcut"); }
 };
 
 TEST_F(AutostartFixture, NothingThereStartsClearedAndWritesNothing) {
-  platform.startupFolder = "C:\\Users\\u\\Startup";
+  platform.startupFolder = folder;
   EXPECT_FALSE(autostart.InitAutostartCheck());
   EXPECT_EQ(platform.writes, 0);
 }
@@ -33,8 +34,8 @@ TEST_F(AutostartFixture, ExistingRunValueTicksTheBoxWithoutRewritingIt) {
 }
 
 TEST_F(AutostartFixture, OldShortcutBecomesTheRunValue) {
-  platform.startupFolder = "C:\\Users\\u\\Startup";
-  fake.files.files.insert(shortcut);
+  platform.startupFolder = folder;
+  PutShortcut();
   EXPECT_TRUE(autostart.InitAutostartCheck());
   EXPECT_FALSE(fake.files.FileExists(shortcut));
   EXPECT_EQ(platform.runValues["Zelvoscript"], quoted);
@@ -42,8 +43,8 @@ TEST_F(AutostartFixture, OldShortcutBecomesTheRunValue) {
 }
 
 TEST_F(AutostartFixture, UndeletableShortcutIsReportedAndStillConverted) {
-  platform.startupFolder = "C:\\Users\\u\\Startup\\";
-  fake.files.files.insert(shortcut);
+  platform.startupFolder = folder;
+  PutShortcut();
   platform.attributesFail = platform.deleteFails = true;
   EXPECT_TRUE(autostart.InitAutostartCheck());
   ASSERT_EQ(fake.dialogs.shown.size(), 2u);

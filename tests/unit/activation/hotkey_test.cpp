@@ -7,7 +7,7 @@
 namespace zelvo {
 namespace {
 
-using activation_test::FakeDialogs;
+
 using activation_test::FakeHotkeyRegistrar;
 
 TEST(Hotkey, StoredValueDecodesToKeyRegistrationAndText) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "activation_fakes.h"
+#include "fakes/fake_services.h"
 
 namespace zelvo {
 namespace {
