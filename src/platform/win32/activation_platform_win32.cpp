@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -13,26 +14,9 @@ constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Ru
 constexpr wchar_t kShellFoldersKey[] =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-class RegKey {
- public:
-  RegKey() = default;
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  bool Open(const wchar_t* path, REGSAM access) {
-    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key_) == ERROR_SUCCESS;
-  }
-  bool Create(const wchar_t* path) {
-    return RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_,
-                           nullptr) == ERROR_SUCCESS;
-  }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
+bool OpenKey(UniqueRegKey& key, const wchar_t* path, REGSAM access) {
+  return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.Out()) == ERROR_SUCCESS;
+}
 
 }  // namespace
 
@@ -51,15 +35,17 @@ bool Win32Shell::StartCommandLine(const std::string& commandLine) {
 }
 
 bool Win32AutostartPlatform::RunValueExists(const std::string& name) {
-  RegKey key;
-  if (!key.Open(kRunKey, KEY_QUERY_VALUE)) return false;
+  UniqueRegKey key;
+  if (!OpenKey(key, kRunKey, KEY_QUERY_VALUE)) return false;
   return RegQueryValueExW(key.Get(), Widen(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
          ERROR_SUCCESS;
 }
 
 void Win32AutostartPlatform::SetRunValue(const std::string& name, const std::string& data) {
-  RegKey key;
-  if (!key.Create(kRunKey)) return;
+  UniqueRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Out(),
+                      nullptr) != ERROR_SUCCESS)
+    return;
   const std::wstring text = Widen(data);
   RegSetValueExW(key.Get(), Widen(name).c_str(), 0, REG_SZ,
                  reinterpret_cast<const BYTE*>(text.c_str()),
@@ -67,14 +53,14 @@ void Win32AutostartPlatform::SetRunValue(const std::string& name, const std::str
 }
 
 void Win32AutostartPlatform::DeleteRunValue(const std::string& name) {
-  RegKey key;
-  if (!key.Open(kRunKey, KEY_SET_VALUE)) return;
+  UniqueRegKey key;
+  if (!OpenKey(key, kRunKey, KEY_SET_VALUE)) return;
   RegDeleteValueW(key.Get(), Widen(name).c_str());
 }
 
 std::string Win32AutostartPlatform::StartupFolder() {
-  RegKey key;
-  if (!key.Open(kShellFoldersKey, KEY_QUERY_VALUE)) return "";
+  UniqueRegKey key;
+  if (!OpenKey(key, kShellFoldersKey, KEY_QUERY_VALUE)) return "";
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(key.Get(), L"Startup", nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
     return "";
