@@ -53,6 +53,7 @@ bool MainWindow::Create() {
   hwnd_ = CreateWindowExW(0, kWindowClass, Widen(kProductTitle).c_str(), WS_OVERLAPPEDWINDOW,
                           CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
+  activation_ = std::make_unique<ActivationWiring>(instance_, hwnd_, program_, services_);
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (!program_.Startup()) {
     shutDown_ = true;  // nothing was set up that needs tearing down
@@ -90,6 +91,12 @@ void MainWindow::SetMainCaption(const std::string& caption) {
 
 void MainWindow::HideMainWindow() { ShowWindow(hwnd_, SW_HIDE); }
 
+void MainWindow::ShowDataFilePath(const std::string& path) { activation_->ShowDataFilePath(path); }
+void MainWindow::ApplySettings(const ProgramSettings& settings) { activation_->ApplySettings(settings); }
+void MainWindow::PlaceBorderStrip(const ProgramSettings&) { activation_->PlaceBorderStrip(); }
+void MainWindow::RemoveHotkey() { activation_->RemoveHotkey(); }
+void MainWindow::UnloadOtherWindows() { activation_->UnloadOtherWindows(); }
+
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
@@ -102,6 +109,10 @@ LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (activation_) {
+    LRESULT result = 0;
+    if (activation_->OnMessage(msg, wp, lp, &result)) return result;
+  }
   if (msg == taskbarCreatedMsg_ && taskbarCreatedMsg_ != 0) {
     // The shell restarted: put the icon back so the program stays reachable.
     if (!trayTip_.empty() && !shutDown_) AddTrayIcon(Narrow(trayTip_));

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "mainwindow/program.h"
+#include "ui/win32/activation_wiring.h"
 
 namespace zelvo {
 
@@ -25,6 +26,16 @@ class MainWindow : public ProgramHost {
   void SetMainCaption(const std::string& caption) override;
   void HideMainWindow() override;
 
+  // Activation: hotkey, tray clicks, snippet menu, border strip, options.
+  void ShowDataFilePath(const std::string& path) override;
+  void ApplySettings(const ProgramSettings& settings) override;
+  void PlaceBorderStrip(const ProgramSettings& settings) override;
+  void RemoveHotkey() override;
+  void UnloadOtherWindows() override;
+  ActivationWiring* activation() { return activation_.get(); }
+  // For the message loop: dialog keys of the modeless options dialog.
+  bool PreTranslateMessage(MSG* msg) { return activation_ && activation_->PreTranslateMessage(msg); }
+
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -41,6 +52,7 @@ class MainWindow : public ProgramHost {
   bool shutDown_ = false;
   UINT taskbarCreatedMsg_ = 0;
   std::wstring trayTip_;
+  std::unique_ptr<ActivationWiring> activation_;
 };
 
 }  // namespace zelvo
