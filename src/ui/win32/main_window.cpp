@@ -11,6 +11,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"ZelvoscriptMainWindow";
 constexpr wchar_t kInstanceMutex[] = L"Local\\Brannox.Zelvoscript.SingleInstance";
 constexpr UINT kTrayMessage = WM_USER;
+constexpr UINT_PTR kPollTimerId = 1;
+constexpr UINT kPollIntervalMs = 2000;
 
 }  // namespace
 
@@ -54,6 +56,8 @@ bool MainWindow::Create() {
                           CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   activation_ = std::make_unique<ActivationWiring>(instance_, hwnd_, program_, services_);
+  delivery_ = std::make_unique<DeliveryWiring>(hwnd_, program_, services_);
+  delivery_->Connect(*activation_);
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (!program_.Startup()) {
     shutDown_ = true;  // nothing was set up that needs tearing down
@@ -96,6 +100,7 @@ void MainWindow::ApplySettings(const ProgramSettings& settings) { activation_->A
 void MainWindow::PlaceBorderStrip(const ProgramSettings&) { activation_->PlaceBorderStrip(); }
 void MainWindow::RemoveHotkey() { activation_->RemoveHotkey(); }
 void MainWindow::UnloadOtherWindows() { activation_->UnloadOtherWindows(); }
+void MainWindow::EnablePollTimer() { SetTimer(hwnd_, kPollTimerId, kPollIntervalMs, nullptr); }
 
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
@@ -120,6 +125,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   switch (msg) {
     case kTrayMessage:
+      return 0;
+    case WM_TIMER:
+      if (wp == kPollTimerId) delivery_->OnPollTimer();
       return 0;
     case WM_CLOSE:
       // The close box only hides; the program stays resident.

@@ -7,6 +7,7 @@
 
 #include "mainwindow/program.h"
 #include "ui/win32/activation_wiring.h"
+#include "ui/win32/delivery_wiring.h"
 
 namespace zelvo {
 
@@ -32,6 +33,7 @@ class MainWindow : public ProgramHost {
   void PlaceBorderStrip(const ProgramSettings& settings) override;
   void RemoveHotkey() override;
   void UnloadOtherWindows() override;
+  void EnablePollTimer() override;
   ActivationWiring* activation() { return activation_.get(); }
   // For the message loop: dialog keys of the modeless options dialog.
   bool PreTranslateMessage(MSG* msg) { return activation_ && activation_->PreTranslateMessage(msg); }
@@ -53,6 +55,7 @@ class MainWindow : public ProgramHost {
   UINT taskbarCreatedMsg_ = 0;
   std::wstring trayTip_;
   std::unique_ptr<ActivationWiring> activation_;
+  std::unique_ptr<DeliveryWiring> delivery_;
 };
 
 }  // namespace zelvo
