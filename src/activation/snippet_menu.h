@@ -1,0 +1,55 @@
+// The snippet popup menu as a model: built from the entry list each time it
+// is shown, flat or grouped by initial letter, then four fixed items.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "store/snippet_store.h"
+
+namespace zelvo {
+
+// Tags of the fixed items; entries carry their number (1..32767), group
+// headers 0.
+inline constexpr int kMenuSeparator = -1;
+inline constexpr int kMenuOpen = -2;    // "&Öffnen": shows the main window
+inline constexpr int kMenuEnd = -3;     // "&Beenden": ends the program
+inline constexpr int kMenuCancel = -4;  // "&Abbrechen"
+// The menu carries entry numbers as 16-bit values.
+inline constexpr int kMenuLastEntryNumber = 32767;
+
+enum class MenuItemKind { Entry, GroupHeader, Separator, Command };
+
+struct SnippetMenuItem {
+  MenuItemKind kind = MenuItemKind::Entry;
+  std::string caption;  // UTF-8; "&" marks the access key
+  int tag = 0;
+  int group = -1;  // group headers: index into SnippetMenu::groups
+  bool isDefault = false;
+};
+
+inline constexpr int kMenuGroupCount = 27;  // "&0-9", "&A" ... "&Z"
+
+struct SnippetMenu {
+  bool cascading = false;
+  std::vector<SnippetMenuItem> items;  // the level that pops up
+  // Cascading mode: the entries of each group, filled in sort order.
+  std::array<std::vector<SnippetMenuItem>, kMenuGroupCount> groups;
+};
+
+// Sorted by the Windows-1252 bytes of name + "\x03" + decimal number, as an
+// ordinal compare: upper case before lower case before accented letters, a
+// prefix before its extensions, equal names by number text ("12" before "3").
+SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading);
+
+// 0 for names not starting with an ASCII letter, 1..26 for "A".."Z" either case.
+int MenuGroupOf(const std::string& name);
+std::string MenuGroupCaption(int group);
+
+// Menu item identifiers for the window system: entries keep their number,
+// fixed items lie above the entry range. 0 means "nothing chosen".
+int MenuCommandId(int tag);
+int MenuTagFromCommandId(int id);
+
+}  // namespace zelvo

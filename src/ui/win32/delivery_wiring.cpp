@@ -1,0 +1,48 @@
+#include "ui/win32/delivery_wiring.h"
+
+#include "ui/win32/auswahl_view.h"
+
+namespace zelvo {
+
+DeliveryWiring::DeliveryWiring(HWND mainWindow, Program& program, Services& services)
+    : main_(mainWindow),
+      program_(program),
+      targets_(windows_, program.Caption("")),
+      delivery_(services, {windows_, keyboard_, clipboard_}, targets_, *this) {}
+
+void DeliveryWiring::Connect(ActivationWiring& activation) {
+  activation.delivery.deliverEntry = [this](int number) { delivery_.DeliverEntry(number); };
+  activation.delivery.captureLastUsedWindow = [this] {
+    // The caption and the ignore list are those of the last reload.
+    targets_.SetBaseCaption(program_.Caption(""));
+    targets_.SetIgnoreList(program_.ignoreList());
+    targets_.CaptureAtMenuOpening();
+  };
+  activation.delivery.isBusy = [this] { return delivery_.IsBusy(); };
+}
+
+void DeliveryWiring::OnPollTimer() {
+  targets_.SetBaseCaption(program_.Caption(""));
+  targets_.SetIgnoreList(program_.ignoreList());
+  targets_.OnPollTimer();
+}
+
+std::optional<SnippetEntry> DeliveryWiring::ReadEntry(int number) {
+  return program_.store().ReadEntry(number);
+}
+
+std::string DeliveryWiring::BuildCaption(const std::string& suffix) {
+  return program_.Caption(suffix);
+}
+
+ScreenPoint DeliveryWiring::MainWindowCorner() {
+  RECT r{};
+  GetWindowRect(main_, &r);
+  return {r.left, r.top};
+}
+
+std::unique_ptr<AuswahlView> DeliveryWiring::CreateAuswahlView(AuswahlForm& form) {
+  return std::make_unique<Win32AuswahlView>(form, main_);
+}
+
+}  // namespace zelvo

@@ -1,0 +1,155 @@
+#include "ui/win32/main_window.h"
+
+#include <shellapi.h>
+
+#include "platform/win32/wide.h"
+#include "ui/win32/resource_ids.h"
+
+namespace zelvo {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"ZelvoscriptMainWindow";
+constexpr wchar_t kInstanceMutex[] = L"Local\\Brannox.Zelvoscript.SingleInstance";
+constexpr UINT kTrayMessage = WM_USER;
+constexpr UINT_PTR kPollTimerId = 1;
+constexpr UINT kPollIntervalMs = 2000;
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, Services& services)
+    : instance_(instance), services_(services), program_(services, *this) {}
+
+MainWindow::~MainWindow() {
+  if (icon_) DestroyIcon(icon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+  if (instanceMutex_) CloseHandle(instanceMutex_);
+}
+
+bool MainWindow::ClaimSingleInstance() {
+  instanceMutex_ = CreateMutexW(nullptr, FALSE, kInstanceMutex);
+  if (instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(instanceMutex_);
+    instanceMutex_ = nullptr;
+    return false;
+  }
+  return true;
+}
+
+bool MainWindow::Create() {
+  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZELVOSCRIPT), IMAGE_ICON,
+                                        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+  smallIcon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZELVOSCRIPT),
+                                             IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = &MainWindow::WndProc;
+  wc.hInstance = instance_;
+  wc.hIcon = icon_;
+  wc.hIconSm = smallIcon_;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExW(&wc);
+
+  // Created without WS_VISIBLE and never shown at start-up, so it can't flash.
+  hwnd_ = CreateWindowExW(0, kWindowClass, Widen(kProductTitle).c_str(), WS_OVERLAPPEDWINDOW,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_, this);
+  if (!hwnd_) return false;
+  activation_ = std::make_unique<ActivationWiring>(instance_, hwnd_, program_, services_);
+  delivery_ = std::make_unique<DeliveryWiring>(hwnd_, program_, services_);
+  delivery_->Connect(*activation_);
+  taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
+  if (!program_.Startup()) {
+    shutDown_ = true;  // nothing was set up that needs tearing down
+    DestroyWindow(hwnd_);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::AddTrayIcon(const std::string& tip) {
+  trayTip_ = Widen(tip).substr(0, 63);
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = hwnd_;
+  nid.uID = 0;
+  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  nid.uCallbackMessage = kTrayMessage;
+  nid.hIcon = smallIcon_ ? smallIcon_ : icon_;
+  lstrcpynW(nid.szTip, trayTip_.c_str(), 64);
+  trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+}
+
+void MainWindow::RemoveTrayIcon() {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = hwnd_;
+  nid.uID = 0;
+  Shell_NotifyIconW(NIM_DELETE, &nid);
+  trayIconAdded_ = false;
+}
+
+void MainWindow::SetMainCaption(const std::string& caption) {
+  SetWindowTextW(hwnd_, Widen(caption).c_str());
+}
+
+void MainWindow::HideMainWindow() { ShowWindow(hwnd_, SW_HIDE); }
+
+void MainWindow::ShowDataFilePath(const std::string& path) { activation_->ShowDataFilePath(path); }
+void MainWindow::ApplySettings(const ProgramSettings& settings) { activation_->ApplySettings(settings); }
+void MainWindow::PlaceBorderStrip(const ProgramSettings&) { activation_->PlaceBorderStrip(); }
+void MainWindow::RemoveHotkey() { activation_->RemoveHotkey(); }
+void MainWindow::UnloadOtherWindows() { activation_->UnloadOtherWindows(); }
+void MainWindow::EnablePollTimer() { SetTimer(hwnd_, kPollTimerId, kPollIntervalMs, nullptr); }
+
+LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  return self->OnMessage(msg, wp, lp);
+}
+
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (activation_) {
+    LRESULT result = 0;
+    if (activation_->OnMessage(msg, wp, lp, &result)) return result;
+  }
+  if (msg == taskbarCreatedMsg_ && taskbarCreatedMsg_ != 0) {
+    // The shell restarted: put the icon back so the program stays reachable.
+    if (!trayTip_.empty() && !shutDown_) AddTrayIcon(Narrow(trayTip_));
+    return 0;
+  }
+  switch (msg) {
+    case kTrayMessage:
+      return 0;
+    case WM_TIMER:
+      if (wp == kPollTimerId) delivery_->OnPollTimer();
+      return 0;
+    case WM_CLOSE:
+      // The close box only hides; the program stays resident.
+      ShowWindow(hwnd_, SW_HIDE);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) OnDestroy();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void MainWindow::OnDestroy() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  program_.Shutdown();
+}
+
+}  // namespace zelvo

@@ -1,0 +1,61 @@
+// The hidden main window: owner of the tray icon, the hotkey and the menus.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "mainwindow/program.h"
+#include "ui/win32/activation_wiring.h"
+#include "ui/win32/delivery_wiring.h"
+
+namespace zelvo {
+
+class MainWindow : public ProgramHost {
+ public:
+  MainWindow(HINSTANCE instance, Services& services);
+  ~MainWindow() override;
+
+  // Creates the window (hidden) and runs start-up. False: the process ends.
+  bool Create();
+  HWND hwnd() const { return hwnd_; }
+
+  // ProgramHost
+  bool ClaimSingleInstance() override;
+  void AddTrayIcon(const std::string& tip) override;
+  void RemoveTrayIcon() override;
+  void SetMainCaption(const std::string& caption) override;
+  void HideMainWindow() override;
+
+  // Activation: hotkey, tray clicks, snippet menu, border strip, options.
+  void ShowDataFilePath(const std::string& path) override;
+  void ApplySettings(const ProgramSettings& settings) override;
+  void PlaceBorderStrip(const ProgramSettings& settings) override;
+  void RemoveHotkey() override;
+  void UnloadOtherWindows() override;
+  void EnablePollTimer() override;
+  ActivationWiring* activation() { return activation_.get(); }
+  // For the message loop: dialog keys of the modeless options dialog.
+  bool PreTranslateMessage(MSG* msg) { return activation_ && activation_->PreTranslateMessage(msg); }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnDestroy();
+
+  HINSTANCE instance_;
+  Services& services_;
+  Program program_;
+  HWND hwnd_ = nullptr;
+  HANDLE instanceMutex_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  bool trayIconAdded_ = false;
+  bool shutDown_ = false;
+  UINT taskbarCreatedMsg_ = 0;
+  std::wstring trayTip_;
+  std::unique_ptr<ActivationWiring> activation_;
+  std::unique_ptr<DeliveryWiring> delivery_;
+};
+
+}  // namespace zelvo

@@ -1,0 +1,118 @@
+#include "activation/activation.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zelvo {
+namespace {
+
+class RecordingTarget : public ActivationTarget {
+ public:
+  std::vector<std::string> log;
+  bool nt = true, visible = false, cascading = false, deliveryBusy = false;
+  std::vector<EntryListItem> entries{{"Gruss", 1}, {"Adresse", 2}};
+  int choice = 0;
+  std::function<void()> whileMenuOpen;
+  SnippetMenu lastMenu;
+
+  bool IsNTPlatform() override { return nt; }
+  void CaptureLastUsedWindow() override { log.push_back("capture"); }
+  void BringMainWindowToForeground() override { log.push_back("foreground"); }
+  void ReloadAll() override { log.push_back("reload"); }
+  const std::vector<EntryListItem>& MenuEntries() override { return entries; }
+  bool MenuCascading() override { return cascading; }
+  int PopupSnippetMenu(const SnippetMenu& menu) override {
+    log.push_back("popup");
+    lastMenu = menu;
+    if (whileMenuOpen) whileMenuOpen();
+    return choice;
+  }
+  void DeliverEntry(int number) override { log.push_back("deliver " + std::to_string(number)); }
+  bool DeliveryBusy() override { return deliveryBusy; }
+  bool IsMainWindowVisible() override { return visible; }
+  void ShowMainWindow(bool normal) override {
+    visible = true;
+    log.push_back(normal ? "show normal" : "show");
+  }
+  void HideMainWindow() override {
+    visible = false;
+    log.push_back("hide");
+  }
+  void ReleaseLock() override { log.push_back("release lock"); }
+  void EndProgram() override { log.push_back("end"); }
+};
+
+using Log = std::vector<std::string>;
+
+TEST(HandleActivation, MenuCapturesTargetFirstThenReloadsAndDeliversTheChoice) {
+  RecordingTarget t;
+  t.choice = 2;
+  Activation a(t);
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2"}));
+  EXPECT_EQ(t.lastMenu.items[0].caption, "Adresse");
+
+  t.log.clear();
+  t.nt = false;  // a timer keeps the last used window there
+  t.cascading = true;
+  t.choice = 0;
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"foreground", "reload", "popup"}));
+  EXPECT_TRUE(t.lastMenu.cascading);
+}
+
+TEST(HandleActivation, OtherKindsToggleTheMainWindowReleasingTheLockOnHide) {
+  RecordingTarget t;
+  Activation a(t);
+  a.HandleActivation(2);
+  a.HandleActivation(2);
+  a.HandleActivation(4);
+  EXPECT_EQ(t.log, (Log{"show normal", "release lock", "hide", "show normal"}));
+}
+
+TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
+  RecordingTarget t;
+  Activation a(t);
+  t.choice = 1;
+  t.whileMenuOpen = [&] {
+    EXPECT_TRUE(a.Busy());
+    a.HandleActivation(1);
+    a.HandleActivation(2);
+  };
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1"}));
+  EXPECT_FALSE(a.Busy());
+  t.whileMenuOpen = nullptr;
+  a.HandleActivation(2);
+  EXPECT_EQ(t.log.back(), "show normal") << "served again once the menu closed";
+
+  // The target chooser of a delivery can stay open after the menu closed.
+  t.log.clear();
+  t.deliveryBusy = true;
+  a.HandleActivation(1);
+  EXPECT_TRUE(t.log.empty());
+}
+
+TEST(RunMenuCommand, FixedItems) {
+  struct Case {
+    int tag;
+    Log expected;
+  } cases[] = {
+      {kMenuOpen, {"show"}},  // keeps the window state
+      {kMenuEnd, {"end"}},
+      {kMenuCancel, {}},
+      {kMenuSeparator, {}},
+      {0, {}},  // a group header
+      {17, {"deliver 17"}},
+  };
+  for (const auto& c : cases) {
+    RecordingTarget t;
+    Activation a(t);
+    a.OnMenuChoice(c.tag);
+    EXPECT_EQ(t.log, c.expected) << c.tag;
+  }
+}
+
+}  // namespace
+}  // namespace zelvo
