@@ -229,16 +229,17 @@ class WineSession:
             raise WineError(f"{path} is missing: build it first")
         return path
 
-    def run(self, exe, *args, timeout=120, cwd=None, check=False):
+    def run(self, exe, *args, timeout=120, cwd=None, check=False, raw=False):
         """Runs a console program to its end. Returns a CompletedProcess whose
-        stdout and stderr are text with "\\n" line ends."""
-        result = self._run_to_files(["wine", str(exe), *map(str, args)], timeout, cwd)
+        stdout and stderr are text with "\\n" line ends (with raw, exactly
+        as written: for programs that put stdout in binary mode)."""
+        result = self._run_to_files(["wine", str(exe), *map(str, args)], timeout, cwd, raw)
         if check and result.returncode != 0:
             raise WineError(f"{Path(str(exe)).name} {' '.join(map(str, args))} exited with "
                             f"{result.returncode}: {result.stdout}{result.stderr}")
         return result
 
-    def _run_to_files(self, command, timeout, cwd=None):
+    def _run_to_files(self, command, timeout, cwd=None, raw=False):
         # Output goes through files, not pipes: Wine's helper processes
         # (services, the desktop) inherit the handles and would keep a pipe
         # open long after the program itself has ended.
@@ -254,7 +255,8 @@ class WineSession:
             texts = []
             for f in (out, err):
                 f.seek(0)
-                texts.append(f.read().decode("utf-8", "replace").replace("\r\n", "\n"))
+                text = f.read().decode("utf-8", "replace")
+                texts.append(text if raw else text.replace("\r\n", "\n"))
         return subprocess.CompletedProcess(command, popen.returncode, texts[0], texts[1])
 
     def start(self, exe, *args, cwd=None):
@@ -272,7 +274,7 @@ class WineSession:
         return process
 
     def wintool(self, *args, check=True):
-        return self.run(self.exe("wintool.exe"), *args, timeout=30, check=check)
+        return self.run(self.exe("wintool.exe"), *args, timeout=30, check=check, raw=True)
 
     def processes(self):
         """(Windows pid, parent pid, exe name) of every process in the prefix."""
