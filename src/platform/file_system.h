@@ -15,6 +15,9 @@ enum class FileError {
   Other,
 };
 
+// The companion file that carries the operating-system lock of a data file.
+inline std::string LockFilePath(const std::string& path) { return path + ".lock"; }
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;

@@ -5,9 +5,6 @@
 
 namespace zelvo {
 
-// The companion file that carries the operating-system lock of a data file.
-inline std::string LockFilePath(const std::string& path) { return path + ".lock"; }
-
 class PosixFileSystem : public FileSystem {
  public:
   FileError ReadAll(const std::string& path, std::string& bytes) override;

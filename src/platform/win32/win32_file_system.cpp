@@ -14,20 +14,15 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 FileError LastError() { return FileErrorFromWin32(GetLastError()); }
 
-// Runs `attempt` again after a sharing violation (or, where `deniedToo`,
-// access denied), with growing waits, so a reader on another PC that holds
-// the file for a moment does not fail a save.
-template <typename F>
-FileError RetryShared(F attempt, bool deniedToo = false) {
-  auto transient = [&](FileError e) {
-    return e == FileError::SharingViolation || (deniedToo && e == FileError::AccessDenied);
-  };
-  FileError e = attempt();
-  for (DWORD wait = 10; transient(e) && wait <= 160; wait *= 2) {
-    Sleep(wait);
-    e = attempt();
+// Windows reports a move onto a file that another program holds open as
+// access denied; tell that (worth a retry) from missing rights.
+FileError MoveError(const std::wstring& target) {
+  DWORD code = GetLastError();
+  if (code == ERROR_ACCESS_DENIED) {
+    UniqueHandle probe(CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!probe.Valid() && GetLastError() == ERROR_SHARING_VIOLATION) return FileError::SharingViolation;
   }
-  return e;
+  return FileErrorFromWin32(code);
 }
 
 bool ReadFully(HANDLE h, std::string& bytes) {
@@ -73,16 +68,11 @@ FileError FileErrorFromWin32(unsigned long code) {
   }
 }
 
-std::string LockFilePath(const std::string& path) { return path + ".lock"; }
-
 FileError Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
-  const std::wstring wide = Widen(path);
-  return RetryShared([&] {
-    UniqueHandle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.Valid()) return LastError();
-    return ReadFully(h.Get(), bytes) ? FileError::None : LastError();
-  });
+  UniqueHandle h(CreateFileW(Widen(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.Valid()) return LastError();
+  return ReadFully(h.Get(), bytes) ? FileError::None : LastError();
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
@@ -114,13 +104,9 @@ FileError Win32FileSystem::WithExclusiveLock(const std::string& path,
                                              const std::function<FileError()>& body) {
   // Opened with full sharing and never deleted: every process locks the same
   // file object, also while the data file itself is being replaced.
-  UniqueHandle h;
-  FileError opened = RetryShared([&] {
-    h = UniqueHandle(CreateFileW(Widen(LockFilePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                 kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return h.Valid() ? FileError::None : LastError();
-  });
-  if (opened != FileError::None) return opened;
+  UniqueHandle h(CreateFileW(Widen(LockFilePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                             kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.Valid()) return LastError();
 
   // Poll rather than block, so a holder that hangs (a frozen PC on the
   // share) ends in a message instead of a frozen program.
@@ -177,12 +163,9 @@ FileError Win32FileSystem::ReplaceAtomically(const std::string& path, const std:
   }
   if (!h.Close()) return fail(LastError());
 
-  FileError moved = RetryShared([&] {
-    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? FileError::None
-               : LastError();
-  }, /*deniedToo=*/true);  // Windows reports a target held open by a reader as access denied
-  return moved == FileError::None ? moved : fail(moved);
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return fail(MoveError(target));
+  return FileError::None;
 }
 
 FileError Win32FileSystem::CopyNew(const std::string& from, const std::string& to) {

@@ -22,9 +22,6 @@ class Win32FileSystem : public FileSystem {
   int lockWaitMs = 15000;
 };
 
-// The companion file that carries the lock of `path`.
-std::string LockFilePath(const std::string& path);
-
 // Maps a Win32 error code to the store's categories.
 FileError FileErrorFromWin32(unsigned long code);
 
