@@ -1,6 +1,7 @@
 // The Win32 platform layer against the real system (run under Wine).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -296,10 +297,11 @@ TEST(SystemInfoTest, DescribesThisProgramAndMachine) {
 
 // ---- Dialogs: another thread plays the user ----
 
+// Any title when `title` is empty.
 HWND WaitForDialog(const std::wstring& title) {
   for (int i = 0; i < 500; ++i) {
     // Visible means WM_INITDIALOG has run.
-    HWND h = FindWindowW(L"#32770", title.c_str());
+    HWND h = FindWindowW(L"#32770", title.empty() ? nullptr : title.c_str());
     if (h && IsWindowVisible(h)) return h;
     Sleep(20);
   }
@@ -369,6 +371,33 @@ TEST(DialogsTest, YesNoQuestionCanDefaultToNo) {
   user.join();
   EXPECT_EQ(noStyle, BS_DEFPUSHBUTTON);
   EXPECT_EQ(yesStyle, BS_PUSHBUTTON);
+}
+
+TEST(DialogsTest, BrowseForFolderGivesTheChosenFolderOrNothing) {
+  TempFolder folder;
+  std::string chosen = folder.File("");
+  chosen.pop_back();  // no trailing backslash
+  for (bool ok : {true, false}) {
+    std::wstring prompt;
+    std::thread user([&] {
+      HWND dlg = WaitForDialog(L"");
+      if (!dlg) return;
+      if (HWND label = FindWindowExW(dlg, nullptr, L"Static", L"Bitte wählen Sie den neuen Ablageordner:"))
+        prompt = ControlText(label);
+      std::wstring path = Widen(chosen);
+      SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+      PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+    });
+    auto answer = Win32Dialogs().BrowseForFolder("Bitte wählen Sie den neuen Ablageordner:");
+    user.join();
+    EXPECT_FALSE(prompt.empty()) << "the prompt is shown";
+    if (ok) {
+      ASSERT_TRUE(answer.has_value());
+      EXPECT_EQ(*answer, chosen);
+    } else {
+      EXPECT_FALSE(answer.has_value());
+    }
+  }
 }
 
 TEST(DialogsTest, LineBreaksBecomeCrLf) {

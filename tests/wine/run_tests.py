@@ -12,6 +12,7 @@ in BUILD_DIR/wine-artifacts. The last line is "N passed, N failed".
 
 import argparse
 import importlib.util
+import signal
 import sys
 import tempfile
 import time
@@ -105,6 +106,8 @@ def main():
         print("0 passed, 1 failed")
         return 1
 
+    # A timeout's SIGTERM unwinds like Ctrl+C, so the session still cleans up.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     tally = Tally()
     started = time.monotonic()
     with WineSession(build, keep_prefix=args.keep_prefix) as session:
