@@ -24,9 +24,13 @@ class DataFile {
   std::optional<IniDocument> Read();
 
   // Locked read-modify-write. `change` edits the freshly read document and
-  // returns false to leave the file untouched. Returns false when the file
-  // could not be read or written; the user has then seen a German message.
-  bool Update(const std::function<bool(IniDocument&)>& change);
+  // returns false to leave the file untouched. It may run more than once
+  // (the file is read again when another PC changed it meanwhile), so it
+  // must depend on nothing but the document it is given. A change that
+  // leaves the bytes as they are writes nothing and takes no lock.
+  // Returns false when the file could not be read or written; the user has
+  // then seen a German message, unless `quiet` is set.
+  bool Update(const std::function<bool(IniDocument&)>& change, bool quiet = false);
 
   // Single values, each one read or one update.
   std::string GetIni(const std::string& section, const std::string& key,
@@ -37,9 +41,17 @@ class DataFile {
   long ReadCount() const { return reads_; }
 
  private:
+  enum class Step { Read, Write };
+  FileError ReadBytes(std::string& bytes);
+  FileError Retrying(const std::function<FileError()>& op);
+  void ShowFailure(Step step, FileError error, bool notText, bool saving);
+
   Services& services_;
   std::string path_;
   long reads_ = 0;
 };
+
+// The German reason shown for a file error ("Zugriff verweigert ...").
+std::string FileErrorText(FileError error);
 
 }  // namespace zelvo

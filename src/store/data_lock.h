@@ -17,14 +17,18 @@ class DataLock {
   // Checks and takes in one locked update. True means refused (the user has
   // seen why); a failed write also counts as refused.
   bool AcquireLock();
-  // Removes the record when it is our own, or always with force.
+  // Removes the record when it is our own, or always with force; the
+  // comparison and the removal happen in one locked update.
   void ReleaseLock(bool force);
+  // Asks, then removes the record that the question showed.
   void RemoveLockDialog();
 
   const std::string& OwnLockValue() const { return ownLockValue_; }
 
  private:
   std::string BuildRecord();
+  // Empties Lock when it holds `expected` (any record with force).
+  bool ClearIf(const std::string& expected, bool force);
 
   Services& services_;
   DataFile& file_;

@@ -3,37 +3,45 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zelvo {
 
 class IniDocument {
  public:
-  // Parses Windows-1252 bytes; any line ending (CR LF, LF) is accepted.
+  // Parses Windows-1252 bytes; any line ending (CR LF, LF, CR) is accepted.
+  // A file saved as UTF-8 with a byte order mark is converted to 1252.
   static IniDocument Parse(const std::string& bytes);
-  // Windows-1252 bytes with CR LF line ends.
+  // Windows-1252 bytes with CR LF line ends, never a byte order mark.
   std::string Serialize() const;
 
   // Values are UTF-8. Section and key names compare case-insensitively;
-  // the first matching key wins, as with the profile functions. Values are
-  // trimmed of blanks and of one pair of enclosing single or double quotes.
+  // the first matching key of the first matching section wins, as with the
+  // profile functions. Values are trimmed of blanks and of one pair of
+  // enclosing single or double quotes. Values are never cut in length.
   bool Has(const std::string& section, const std::string& key) const;
   std::string Get(const std::string& section, const std::string& key,
                   const std::string& fallback = "") const;
-  // Changes the first matching key, or appends it to the section, or appends
-  // a new section at the end of the file.
+  // Changes the first matching key, or appends it after the last key of the
+  // section, or appends a new section at the end of the file. A value that
+  // would not read back as it is (outer blanks, enclosing quotes) is written
+  // in double quotes; line breaks and NULs in it become blanks.
   void Set(const std::string& section, const std::string& key, const std::string& value);
 
  private:
-  struct Line {
-    std::string raw;      // original bytes of the line, without its line end
-    std::string section;  // upper-cased name, for section header lines
-    std::string key;      // upper-cased key, for key lines
-    bool isSection = false;
-    bool isKey = false;
+  struct Section {
+    std::string header;              // raw "[Name]" line; empty for the lines before any section
+    bool hasHeader = false;
+    std::vector<std::string> lines;  // raw lines of the body, without line ends
+    std::unordered_map<std::string, std::size_t> keys;  // upper-cased key -> first line
+    std::size_t lastKeyLine = 0;     // 1 + index of the last key line, 0 when none
   };
-  std::vector<Line> lines_;
-  // (implementation detail: an index from (section, key) to line may be added)
+  static void AddLine(Section& s, std::string raw);
+  const std::string* FindRaw(const std::string& section, const std::string& key) const;
+
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> sectionIndex_;  // upper-cased name -> first section
 };
 
 }  // namespace zelvo

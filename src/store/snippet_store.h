@@ -47,7 +47,8 @@ class SnippetStore {
   DataFile& File() { return file_; }
 
   // Reads the entry's five values in one read of the file; deciphers.
-  SnippetEntry ReadEntry(int number);
+  // Empty when the file could not be read (the user has seen why).
+  std::optional<SnippetEntry> ReadEntry(int number);
   // Writes all five values in one locked update; enciphers afresh.
   bool WriteEntry(int number, const SnippetEntry& entry);
   // Reads entries 1..N up to the first empty name (one read of the file).
@@ -57,6 +58,7 @@ class SnippetStore {
   bool AddIgnoreTitle(std::vector<std::string>& ignoreList, const std::string& title);
 
   static SnippetEntry EntryFrom(const IniDocument& doc, int number);
+  // Writes the five values; the text is enciphered afresh when Crypt is set.
   static void PutEntry(IniDocument& doc, int number, const SnippetEntry& entry,
                        RandomSource& random, Clock& clock);
 
@@ -65,10 +67,17 @@ class SnippetStore {
   DataFile& file_;
 };
 
+// Stored values as the program reads them: Crypt is set by any leading
+// number other than 0; DosBox is rounded and anything outside 0..2 is 0.
+bool CryptFlagFrom(const std::string& value);
+int SendMethodFrom(const std::string& value);
+
 enum class DataFolderMode { Startup = 0, Default = 1, Choose = 2 };
 
 // Chooses the data file. Returns true when DataFilePath was (re)set, so the
 // caller shows the path and runs ReloadAll; false when nothing changed.
+// Choose mode creates the empty file when the user asks for it; when that
+// fails the user sees why and nothing changes.
 bool SelectDataFolder(Services& services, DataFile& file, DataFolderMode mode);
 
 inline constexpr const char* kDataFileName = "Zelvoscript.ini";

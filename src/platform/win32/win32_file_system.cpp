@@ -1,0 +1,188 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+
+namespace zelvo {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+FileError LastError() { return FileErrorFromWin32(GetLastError()); }
+
+bool IsTransient(FileError e) { return e == FileError::SharingViolation; }
+
+// Runs `attempt` again after a sharing violation, with growing waits, so a
+// reader on another PC that holds the file for a moment does not fail a save.
+template <typename F>
+FileError RetryShared(F attempt) {
+  FileError e = attempt();
+  for (DWORD wait = 10; IsTransient(e) && wait <= 160; wait *= 2) {
+    Sleep(wait);
+    e = attempt();
+  }
+  return e;
+}
+
+bool ReadFully(HANDLE h, std::string& bytes) {
+  bytes.clear();
+  char buffer[64 * 1024];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, buffer, sizeof buffer, &got, nullptr)) return false;
+    if (got == 0) return true;
+    bytes.append(buffer, got);
+  }
+}
+
+bool WriteFully(HANDLE h, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t cut = path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? std::wstring(L".") : path.substr(0, cut + 1);
+}
+
+}  // namespace
+
+FileError FileErrorFromWin32(unsigned long code) {
+  switch (code) {
+    case ERROR_SUCCESS: return FileError::None;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_DRIVE: return FileError::NotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NETWORK_ACCESS_DENIED: return FileError::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileError::SharingViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileError::DiskFull;
+    default: return FileError::Other;
+  }
+}
+
+std::string LockFilePath(const std::string& path) { return path + ".lock"; }
+
+FileError Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
+  const std::wstring wide = Widen(path);
+  return RetryShared([&] {
+    UniqueHandle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) return LastError();
+    return ReadFully(h.Get(), bytes) ? FileError::None : LastError();
+  });
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  // A search pattern would match other files: only this exact path counts.
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Widen(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return (found.dwFileAttributes & excluded) == 0;
+}
+
+bool Win32FileSystem::IsRegularFile(const std::string& path) {
+  if (path.empty()) return false;
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+long long Win32FileSystem::FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.empty() || !GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+FileError Win32FileSystem::WithExclusiveLock(const std::string& path,
+                                             const std::function<FileError()>& body) {
+  // Opened with full sharing and never deleted: every process locks the same
+  // file object, also while the data file itself is being replaced.
+  UniqueHandle h;
+  FileError opened = RetryShared([&] {
+    h = UniqueHandle(CreateFileW(Widen(LockFilePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                 kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return h.Valid() ? FileError::None : LastError();
+  });
+  if (opened != FileError::None) return opened;
+
+  // Poll rather than block, so a holder that hangs (a frozen PC on the
+  // share) ends in a message instead of a frozen program.
+  OVERLAPPED range{};
+  DWORD waited = 0, wait = 10;
+  while (!LockFileEx(h.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                     &range)) {
+    DWORD code = GetLastError();
+    if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) return FileErrorFromWin32(code);
+    if (waited >= static_cast<DWORD>(lockWaitMs)) return FileError::SharingViolation;
+    Sleep(wait);
+    waited += wait;
+    wait = std::min<DWORD>(wait * 2, 200);
+  }
+  struct Unlock {
+    HANDLE h;
+    ~Unlock() {
+      OVERLAPPED r{};
+      UnlockFileEx(h, 0, 1, 0, &r);
+    }
+  } unlock{h.Get()};
+  return body();
+}
+
+FileError Win32FileSystem::ReplaceAtomically(const std::string& path, const std::string& bytes) {
+  const std::wstring target = Widen(path);
+  // A read-only data file is the user's decision: report it, never clear it.
+  DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+    return FileError::AccessDenied;
+
+  wchar_t temp[MAX_PATH + 16];
+  if (!GetTempFileNameW(FolderOf(target).c_str(), L"zlv", 0, temp)) return LastError();
+  auto fail = [&](FileError e) {
+    DeleteFileW(temp);
+    return e;
+  };
+
+  UniqueHandle h(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+  if (!h.Valid()) return fail(LastError());
+  if (!WriteFully(h.Get(), bytes) || !FlushFileBuffers(h.Get())) {
+    FileError e = LastError();
+    h.Close();
+    return fail(e);
+  }
+  if (!h.Close()) return fail(LastError());
+
+  FileError moved = RetryShared([&] {
+    return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? FileError::None
+               : LastError();
+  });
+  return moved == FileError::None ? moved : fail(moved);
+}
+
+FileError Win32FileSystem::CopyNew(const std::string& from, const std::string& to) {
+  return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE) ? FileError::None : LastError();
+}
+
+}  // namespace zelvo

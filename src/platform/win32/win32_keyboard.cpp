@@ -1,0 +1,140 @@
+#include "platform/win32/win32_keyboard.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace zelvo {
+
+namespace {
+
+INPUT VirtualKey(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+INPUT UnicodeUnit(wchar_t unit, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wScan = static_cast<WORD>(unit);
+  in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+  return in;
+}
+
+void AppendCharacter(std::vector<INPUT>& out, char32_t ch) {
+  wchar_t units[2];
+  int n = 1;
+  if (ch >= 0x10000 && ch <= 0x10FFFF) {
+    units[0] = static_cast<wchar_t>(0xD800 + ((ch - 0x10000) >> 10));
+    units[1] = static_cast<wchar_t>(0xDC00 + ((ch - 0x10000) & 0x3FF));
+    n = 2;
+  } else {
+    units[0] = static_cast<wchar_t>(ch > 0x10FFFF ? 0xFFFD : ch);
+  }
+  for (int i = 0; i < n; ++i) {
+    out.push_back(UnicodeUnit(units[i], false));
+    out.push_back(UnicodeUnit(units[i], true));
+  }
+}
+
+// The events of one stroke: modifiers down, the key, modifiers up.
+std::vector<INPUT> EventsOf(const KeyStroke& k) {
+  std::vector<INPUT> out;
+  WORD vk = 0;
+  bool shift = k.shift, ctrl = k.ctrl, alt = k.alt;
+  switch (k.kind) {
+    case KeyStroke::Kind::Enter: vk = VK_RETURN; break;
+    case KeyStroke::Kind::Tab: vk = VK_TAB; break;
+    case KeyStroke::Kind::Key:
+      if (k.ch == U' ') {
+        vk = VK_SPACE;
+      } else if ((k.ch >= U'a' && k.ch <= U'z') || (k.ch >= U'A' && k.ch <= U'Z')) {
+        vk = static_cast<WORD>(k.ch & ~0x20u);  // VK_A.. are the upper-case letters
+      } else if (k.ch >= U'0' && k.ch <= U'9') {
+        vk = static_cast<WORD>(k.ch);
+      } else if (k.ch < 0x10000) {
+        SHORT scan = VkKeyScanW(static_cast<wchar_t>(k.ch));
+        if (scan != -1) {
+          vk = LOBYTE(scan);
+          shift |= (HIBYTE(scan) & 1) != 0;
+          ctrl |= (HIBYTE(scan) & 2) != 0;
+          alt |= (HIBYTE(scan) & 4) != 0;
+        }
+      }
+      break;
+    case KeyStroke::Kind::Character: break;
+  }
+  if (vk == 0 && !shift && !ctrl && !alt) {
+    AppendCharacter(out, k.ch);
+    return out;
+  }
+  const std::pair<bool, WORD> modifiers[] = {{ctrl, VK_CONTROL}, {alt, VK_MENU}, {shift, VK_SHIFT}};
+  for (const auto& [held, mvk] : modifiers)
+    if (held) out.push_back(VirtualKey(mvk, false));
+  if (vk != 0) {
+    out.push_back(VirtualKey(vk, false));
+    out.push_back(VirtualKey(vk, true));
+  } else {
+    AppendCharacter(out, k.ch);
+  }
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
+    if (it->first) out.push_back(VirtualKey(it->second, true));
+  return out;
+}
+
+// Waits until the foreground window's program has taken the input so far.
+void WaitUntilHandedOver() {
+  HWND target = GetForegroundWindow();
+  if (!target) return;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(target, &pid);
+  if (pid == 0 || pid == GetCurrentProcessId()) return;  // waiting on ourselves would stall
+  Sleep(1);  // let the system move the events into the target's queue
+  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+    WaitForInputIdle(process, Win32Keyboard::kHandOverTimeoutMs);
+    CloseHandle(process);
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Win32Keyboard::kHandOverTimeoutMs,
+                      &ignored);
+}
+
+// One SendInput call per batch; false when the system took none of it.
+bool SendBatch(std::vector<INPUT>& batch) {
+  size_t done = 0;
+  while (done < batch.size()) {
+    UINT n = SendInput(static_cast<UINT>(batch.size() - done), batch.data() + done, sizeof(INPUT));
+    if (n == 0) return false;  // blocked, e.g. by a window of higher rights
+    done += n;
+  }
+  batch.clear();
+  WaitUntilHandedOver();
+  return true;
+}
+
+}  // namespace
+
+bool Win32Keyboard::Send(const KeySequence& keys) {
+  std::vector<INPUT> batch;
+  batch.reserve(kMaxEventsPerCall);
+  for (const KeyStroke& k : keys) {
+    std::vector<INPUT> events = EventsOf(k);
+    // A stroke is never split, so no modifier stays down between batches.
+    if (!batch.empty() && batch.size() + events.size() > static_cast<size_t>(kMaxEventsPerCall))
+      if (!SendBatch(batch)) return false;
+    batch.insert(batch.end(), events.begin(), events.end());
+  }
+  return batch.empty() || SendBatch(batch);
+}
+
+bool Win32Keyboard::ModifiersHeld() {
+  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN})
+    if (GetAsyncKeyState(vk) & 0x8000) return true;
+  return false;
+}
+
+}  // namespace zelvo

@@ -1,0 +1,133 @@
+#include "store/codepage.h"
+
+#include <array>
+#include <unordered_map>
+
+namespace zelvo {
+namespace {
+
+// 0x80..0x9F. The five codes Windows leaves unassigned map to the C1
+// control with the same number so that every byte survives a round trip.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t ByteToCodePoint(unsigned char b) {
+  return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : char32_t(b);
+}
+
+int CodePointToByte(char32_t cp) {
+  static const std::unordered_map<char32_t, unsigned char> reverse = [] {
+    std::unordered_map<char32_t, unsigned char> m;
+    for (int b = 0x80; b <= 0x9F; ++b) m[kHigh[b - 0x80]] = static_cast<unsigned char>(b);
+    return m;
+  }();
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  auto it = reverse.find(cp);
+  return it == reverse.end() ? -1 : it->second;
+}
+
+}  // namespace
+
+std::size_t DecodeUtf8At(const std::string& text, std::size_t i, char32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(text[i]);
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  std::size_t len = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 0;
+  if (b0 >= 0xF5) len = 0;
+  if (len == 0 || i + len > text.size()) {
+    cp = kInvalidCodePoint;
+    return 1;
+  }
+  char32_t v = b0 & (0xFF >> (len + 1));
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(text[i + k]);
+    if ((b & 0xC0) != 0x80) {
+      cp = kInvalidCodePoint;
+      return 1;
+    }
+    v = (v << 6) | (b & 0x3F);
+  }
+  const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (v < minimum[len] || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) {
+    cp = kInvalidCodePoint;
+    return 1;
+  }
+  cp = v;
+  return len;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::string Cp1252ToUtf8(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80)
+      out += c;
+    else
+      AppendUtf8(out, ByteToCodePoint(b));
+  }
+  return out;
+}
+
+std::string Utf8ToCp1252(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t cp;
+    i += DecodeUtf8At(text, i, cp);
+    const int b = CodePointToByte(cp);
+    out += b < 0 ? '?' : static_cast<char>(b);
+  }
+  return out;
+}
+
+char32_t UpperLatin(char32_t cp) {
+  if (cp >= 'a' && cp <= 'z') return cp - 0x20;
+  if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
+  switch (cp) {
+    case 0x00FF: return 0x0178;  // ÿ
+    case 0x0161: return 0x0160;  // š
+    case 0x0153: return 0x0152;  // œ
+    case 0x017E: return 0x017D;  // ž
+    default: return cp;
+  }
+}
+
+std::string UpperCp1252(const std::string& bytes) {
+  static const std::array<char, 256> table = [] {
+    std::array<char, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+      const int up = CodePointToByte(UpperLatin(ByteToCodePoint(static_cast<unsigned char>(b))));
+      t[b] = static_cast<char>(up < 0 ? b : up);
+    }
+    return t;
+  }();
+  std::string out(bytes);
+  for (char& c : out) c = table[static_cast<unsigned char>(c)];
+  return out;
+}
+
+}  // namespace zelvo

@@ -1,0 +1,146 @@
+#include "store/data_file.h"
+
+#include "store/text_codes.h"
+
+namespace zelvo {
+namespace {
+
+// Older versions on other PCs write without our lock; when the file changes
+// between our read and our replace we start over this many times.
+constexpr int kMaxRounds = 4;
+constexpr int kSharingWaitsMs[] = {10, 20, 40, 80, 160};
+
+bool IsText(const std::string& bytes) { return bytes.find('\0') == std::string::npos; }
+
+}  // namespace
+
+std::string FileErrorText(FileError error) {
+  switch (error) {
+    case FileError::NotFound:
+      return "Der Ordner wurde nicht gefunden. Bitte prüfen Sie, ob das Netzlaufwerk verbunden ist.";
+    case FileError::AccessDenied:
+      return "Zugriff verweigert: Die Datei oder der Ordner ist schreibgeschützt, oder Ihnen fehlen "
+             "die nötigen Rechte (zum Beispiel auf einer Netzwerkfreigabe).";
+    case FileError::SharingViolation:
+      return "Die Datei wird gerade von einem anderen Programm verwendet. Bitte versuchen Sie es "
+             "gleich noch einmal.";
+    case FileError::DiskFull:
+      return "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+    default:
+      return "Beim Zugriff auf die Datei ist ein unerwarteter Fehler aufgetreten.";
+  }
+}
+
+DataFile::DataFile(Services& services) : services_(services) {}
+
+FileError DataFile::Retrying(const std::function<FileError()>& op) {
+  FileError e = op();
+  for (int wait : kSharingWaitsMs) {
+    if (e != FileError::SharingViolation) break;
+    services_.clock.SleepMs(wait);
+    e = op();
+  }
+  return e;
+}
+
+FileError DataFile::ReadBytes(std::string& bytes) {
+  FileError e = Retrying([&] {
+    ++reads_;
+    bytes.clear();
+    return services_.files.ReadAll(path_, bytes);
+  });
+  if (e == FileError::NotFound) {
+    bytes.clear();
+    return FileError::None;
+  }
+  return e;
+}
+
+void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+  std::string text;
+  if (notText) {
+    text = "Die Datendatei\r\n" + path_ +
+           "\r\nenthält keinen lesbaren Text (sie ist beschädigt oder keine Textdatei).";
+  } else if (step == Step::Read) {
+    text = "Die Datendatei\r\n" + path_ + "\r\nkonnte nicht gelesen werden.\r\n\r\n" +
+           FileErrorText(error);
+  } else {
+    text = "Die Änderung konnte nicht in der Datendatei\r\n" + path_ +
+           "\r\ngespeichert werden.\r\n\r\n" + FileErrorText(error);
+  }
+  if (saving) text += "\r\n\r\nEs wurde nichts gespeichert.";
+  services_.Show({text, MsgIcon::Error});
+}
+
+std::optional<IniDocument> DataFile::Read() {
+  std::string bytes;
+  const FileError e = ReadBytes(bytes);
+  if (e != FileError::None || !IsText(bytes)) {
+    ShowFailure(Step::Read, e, e == FileError::None, false);
+    return std::nullopt;
+  }
+  return IniDocument::Parse(bytes);
+}
+
+bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quiet) {
+  // Outcome of the attempt: which step failed, or none.
+  std::optional<Step> failedStep;
+  FileError failure = FileError::None;
+  bool notText = false;
+
+  // Reads and applies the change; false when there is nothing to write.
+  std::string before, after;
+  const auto prepare = [&]() -> bool {
+    FileError e = ReadBytes(before);
+    if (e != FileError::None || !IsText(before)) {
+      failedStep = Step::Read;
+      failure = e;
+      notText = e == FileError::None;
+      return false;
+    }
+    IniDocument doc = IniDocument::Parse(before);
+    if (!change(doc)) return false;
+    after = doc.Serialize();
+    return after != before;
+  };
+
+  // Most calls change nothing (releasing a lock nobody holds): they touch
+  // neither the lock file nor the data file, which also keeps them quiet on
+  // a read-only share.
+  if (prepare()) {
+    const FileError lockError = services_.files.WithExclusiveLock(path_, [&]() -> FileError {
+      for (int round = 1;; ++round) {
+        if (!prepare()) return FileError::None;
+        if (round < kMaxRounds) {
+          std::string now;
+          const FileError e = ReadBytes(now);
+          if (e == FileError::None && now != before) continue;
+        }
+        return Retrying([&] { return services_.files.ReplaceAtomically(path_, after); });
+      }
+    });
+    if (lockError != FileError::None && !failedStep) {
+      failedStep = Step::Write;
+      failure = lockError;
+    }
+  }
+  if (!failedStep) return true;
+  if (!quiet) ShowFailure(*failedStep, failure, notText, true);
+  return false;
+}
+
+std::string DataFile::GetIni(const std::string& section, const std::string& key,
+                             const std::string& fallback) {
+  const std::optional<IniDocument> doc = Read();
+  return doc ? doc->Get(section, key, fallback) : fallback;
+}
+
+bool DataFile::WriteIni(const std::string& section, const std::string& key,
+                        const std::string& value) {
+  return Update([&](IniDocument& doc) {
+    doc.Set(section, key, value);
+    return true;
+  });
+}
+
+}  // namespace zelvo

@@ -1,0 +1,48 @@
+// Everything a store test needs: the real file system in a temporary folder
+// (with injectable failures), fakes for the rest, and a Services over them.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_random.h"
+#include "fakes/temp_dir.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/services.h"
+
+namespace zelvo {
+
+// The POSIX file system with failures a test can queue per operation.
+class FaultyFileSystem : public PosixFileSystem {
+ public:
+  std::deque<FileError> readFailures, replaceFailures, lockFailures, copyFailures;
+  // Runs after every successful read with its number (1, 2, ...); lets a
+  // test change the file "from another PC" between our read and our write.
+  std::function<void(int)> afterRead;
+  int reads = 0, replaces = 0;
+
+  FileError ReadAll(const std::string& path, std::string& bytes) override;
+  FileError WithExclusiveLock(const std::string& path,
+                              const std::function<FileError()>& body) override;
+  FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;
+  FileError CopyNew(const std::string& from, const std::string& to) override;
+};
+
+struct FakeServices {
+  TempDir dir;
+  FaultyFileSystem files;
+  FakeClock clock;
+  FakeRandom random;
+  FakeAppSettings settings;
+  FakeDialogs dialogs;
+  FakeSystemInfo system;
+  Services services{files, clock, random, settings, dialogs, system};
+
+  FakeServices() { system.programFolder = dir.Path(); }
+};
+
+}  // namespace zelvo

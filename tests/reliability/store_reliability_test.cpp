@@ -1,0 +1,182 @@
+// Several processes against one data file: no lost writes, one lock owner
+// at a time, no torn file when a writer dies.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_platform.h"
+#include "fakes/temp_dir.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/std_random.h"
+#include "store/data_file.h"
+#include "store/data_lock.h"
+
+namespace zelvo {
+namespace {
+
+// One program instance: its own services over the shared file.
+struct Instance {
+  explicit Instance(const std::string& path, const std::string& user) {
+    system.userName = user;
+    file.SetPath(path);
+  }
+  PosixFileSystem files;
+  FakeClock clock;
+  StdRandomSource random;
+  FakeAppSettings settings;
+  FakeDialogs dialogs;
+  FakeSystemInfo system;
+  Services services{files, clock, random, settings, dialogs, system};
+  DataFile file{services};
+};
+
+// Runs `body(i)` in n child processes and returns their exit codes.
+std::vector<int> RunChildren(int n, const std::function<int(int)>& body) {
+  std::vector<pid_t> pids;
+  for (int i = 0; i < n; ++i) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(body(i));
+    pids.push_back(pid);
+  }
+  std::vector<int> codes;
+  for (pid_t pid : pids) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status));
+  }
+  return codes;
+}
+
+TEST(StoreReliability, ConcurrentWritersLoseNothing) {
+  TempDir dir;
+  const std::string path = dir.File("Zelvoscript.ini");
+  constexpr int kProcs = 8, kWrites = 200;
+  const auto codes = RunChildren(kProcs, [&](int p) {
+    Instance me(path, "user" + std::to_string(p));
+    for (int w = 0; w < kWrites; ++w)
+      if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
+        return 1;
+    return me.dialogs.shown.empty() ? 0 : 2;
+  });
+  for (int c : codes) EXPECT_EQ(c, 0);
+  const IniDocument doc = IniDocument::Parse(dir.Read("Zelvoscript.ini"));
+  int present = 0;
+  for (int p = 0; p < kProcs; ++p)
+    for (int w = 0; w < kWrites; ++w)
+      present += doc.Get("P" + std::to_string(p), std::to_string(w)) == "wert " + std::to_string(w);
+  EXPECT_EQ(present, kProcs * kWrites);
+}
+
+TEST(StoreReliability, NeverTwoLockOwners) {
+  TempDir dir;
+  const std::string path = dir.File("Zelvoscript.ini");
+  const std::string log = dir.File("owners.log");
+  constexpr int kProcs = 8, kRounds = 200;
+  const auto append = [&](const std::string& line) {
+    const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644);
+    const bool ok = fd >= 0 && ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+    if (fd >= 0) ::close(fd);
+    return ok;
+  };
+  const auto codes = RunChildren(kProcs, [&](int p) {
+    Instance me(path, "user" + std::to_string(p));
+    me.random.Reseed(p);
+    DataLock lock(me.services, me.file);
+    for (int r = 0; r < kRounds; ++r) {
+      if (lock.AcquireLock()) continue;
+      if (!append("B " + std::to_string(p) + "\n")) return 3;
+      ::usleep(200);
+      if (!append("E " + std::to_string(p) + "\n")) return 3;
+      lock.ReleaseLock(false);
+    }
+    return 0;
+  });
+  for (int c : codes) EXPECT_EQ(c, 0);
+
+  std::ifstream in(log);
+  std::string kind, owner, open;
+  int acquisitions = 0;
+  while (in >> kind >> owner) {
+    if (kind == "B") {
+      ASSERT_EQ(open, "") << "two owners: " << open << " and " << owner;
+      open = owner;
+      ++acquisitions;
+    } else {
+      ASSERT_EQ(open, owner);
+      open.clear();
+    }
+  }
+  EXPECT_GE(acquisitions, kProcs);  // the race really happened
+  EXPECT_EQ(IniDocument::Parse(dir.Read("Zelvoscript.ini")).Get("Common", "Lock"), "");
+}
+
+TEST(StoreReliability, KilledWriterNeverLeavesAHalfFile) {
+  TempDir dir;
+  const std::string path = dir.File("Zelvoscript.ini");
+  constexpr int kKeys = 50, kKills = 200;
+  {
+    Instance setup(path, "setup");
+    ASSERT_TRUE(setup.file.Update([](IniDocument& doc) {
+      for (int k = 1; k <= kKeys; ++k) doc.Set("Text", std::to_string(k), "alt");
+      return true;
+    }));
+  }
+  std::mt19937 rng(42);
+  int changed = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      Instance me(path, "writer");
+      for (int round = 0;; ++round) {
+        me.file.Update([&](IniDocument& doc) {
+          for (int k = 1; k <= kKeys; ++k)
+            doc.Set("Text", std::to_string(k), "neu " + std::to_string(kill) + "/" + std::to_string(round));
+          return true;
+        });
+      }
+    }
+    ::usleep(std::uniform_int_distribution<int>(0, 3000)(rng));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+
+    const std::string bytes = dir.Read("Zelvoscript.ini");
+    ASSERT_EQ(bytes.find('\0'), std::string::npos);
+    const IniDocument doc = IniDocument::Parse(bytes);
+    // Every write replaces all keys at once: they all hold one value.
+    const std::string first = doc.Get("Text", "1", "<fehlt>");
+    ASSERT_TRUE(first == "alt" || first.rfind("neu ", 0) == 0) << first;
+    for (int k = 2; k <= kKeys; ++k) ASSERT_EQ(doc.Get("Text", std::to_string(k), "<fehlt>"), first);
+    changed += first != "alt";
+  }
+  EXPECT_GT(changed, kKills / 4);  // most kills hit a writer at work
+}
+
+TEST(StoreReliability, ReadOnlyFileStaysUnchangedForEveryWriter) {
+  TempDir dir;
+  const std::string path = dir.File("Zelvoscript.ini");
+  dir.Write("Zelvoscript.ini", "[Name]\r\n1=eins\r\n");
+  ::chmod(path.c_str(), 0444);
+  const auto codes = RunChildren(4, [&](int p) {
+    Instance me(path, "user" + std::to_string(p));
+    const bool ok = me.file.WriteIni("Name", "1", "neu");
+    const bool told = me.dialogs.shown.size() == 1 &&
+                      me.dialogs.LastText().find("Es wurde nichts gespeichert.") != std::string::npos;
+    return !ok && told ? 0 : 1;
+  });
+  for (int c : codes) EXPECT_EQ(c, 0);
+  EXPECT_EQ(dir.Read("Zelvoscript.ini"), "[Name]\r\n1=eins\r\n");
+}
+
+}  // namespace
+}  // namespace zelvo

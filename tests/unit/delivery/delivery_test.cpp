@@ -1,0 +1,302 @@
+#include "delivery/delivery.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "delivery/keystrokes.h"
+#include "fakes/delivery_interim_fakes.h"
+#include "fakes/fake_auswahl_view.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/fake_keyboard.h"
+#include "fakes/fake_window_system.h"
+
+namespace zelvo {
+namespace {
+
+class FakeHost : public DeliveryHost {
+ public:
+  std::map<int, SnippetEntry> entries;
+  bool fileUnreadable = false;
+  std::function<void(FakeAuswahlView&)> onChooserShown;
+  int choosersCreated = 0;
+  AuswahlForm* form = nullptr;
+
+  std::optional<SnippetEntry> ReadEntry(int number) override {
+    if (fileUnreadable) return std::nullopt;
+    auto it = entries.find(number);
+    return it == entries.end() ? SnippetEntry{} : it->second;
+  }
+  std::string BuildCaption(const std::string& suffix) override {
+    return "Zelvoscript 2.5" + (suffix.empty() ? "" : " - " + suffix);
+  }
+  ScreenPoint MainWindowCorner() override { return {10, 20}; }
+  std::unique_ptr<AuswahlView> CreateAuswahlView(AuswahlForm& f) override {
+    ++choosersCreated;
+    form = &f;
+    auto view = std::make_unique<FakeAuswahlView>();
+    view->onShow = onChooserShown;
+    return view;
+  }
+};
+
+class DeliveryTest : public ::testing::Test {
+ protected:
+  DeliveryTest() {
+    ws.log = keyboard.log = clipboard.log = fakes.dialogs.log = &log;
+    editor = ws.Add("Unbenannt - Editor");
+    word = ws.Add("Dokument1 - Word");
+    ws.foreground = editor;
+    targets.CaptureAtMenuOpening();
+    ws.foreground = ws.Add("Zelvoscript 2.5");  // the menu's owner has the focus now
+  }
+
+  void Entry(const std::string& text, int method, const std::string& title = "",
+             bool crypt = false) {
+    host.entries[1] = {1, "Gruß", text, title, crypt, method};
+  }
+  // What the foreground window received, as text (Enter is CR).
+  std::u32string Typed() const {
+    std::u32string out;
+    for (const auto& seq : keyboard.sent)
+      for (const KeyStroke& k : seq)
+        out += k.kind == KeyStroke::Kind::Enter ? U'\r' : k.kind == KeyStroke::Kind::Tab ? U'\t' : k.ch;
+    return out;
+  }
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> out;
+    for (const auto& s : fakes.dialogs.shown) out.push_back(s.message.text);
+    return out;
+  }
+
+  interim::FakeServices fakes;
+  FakeWindowSystem ws;
+  FakeKeyboard keyboard;
+  FakeClipboard clipboard;
+  FakeHost host;
+  TargetWindows targets{ws, "Zelvoscript 2.5"};
+  Delivery delivery{fakes.services, {ws, keyboard, clipboard}, targets, host};
+  std::vector<std::string> log;
+  WindowHandle editor = 0, word = 0;
+};
+
+TEST_F(DeliveryTest, KeystrokesToTheLastUsedWindow) {
+  Entry("Hallo\\NWelt 100%", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(delivery.OutgoingText(), "Hallo~Welt 100{%}");
+  EXPECT_EQ(ws.foreground, editor);
+  EXPECT_EQ(Typed(), U"Hallo\rWelt 100%");
+  for (const KeyStroke& k : keyboard.sent.at(0)) EXPECT_FALSE(k.alt);
+  EXPECT_EQ(log, (std::vector<std::string>{"foreground " + std::to_string(editor), "send"}));
+  EXPECT_GE(ws.pumps, 1);
+  EXPECT_EQ(clipboard.writes, 0);
+  EXPECT_FALSE(delivery.IsBusy());
+}
+
+TEST_F(DeliveryTest, ClipboardMethodsFillTheClipboardFirstAndPaste) {
+  struct Case {
+    int method;
+    const char* outgoing;
+    KeySequence keys;
+  } cases[] = {
+      {2, "^v", {{KeyStroke::Kind::Key, U'v', false, true, false}}},
+      {1, "% BE",
+       {{KeyStroke::Kind::Key, U' ', false, false, true},
+        {KeyStroke::Kind::Character, U'B'},
+        {KeyStroke::Kind::Character, U'E'}}},
+  };
+  for (const Case& c : cases) {
+    log.clear();
+    keyboard.sent.clear();
+    Entry("Hallo\\NWelt", c.method, "editor");
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(clipboard.text, "Hallo\rWelt");
+    EXPECT_FALSE(clipboard.secret);
+    EXPECT_EQ(delivery.OutgoingText(), c.outgoing);
+    EXPECT_EQ(keyboard.sent, std::vector<KeySequence>{c.keys});
+    EXPECT_EQ(log.front(), "clipboard");
+    EXPECT_EQ(log.at(1), "enumerate");
+  }
+}
+
+TEST_F(DeliveryTest, EncipheredEntryIsMarkedSecretOnTheClipboard) {
+  Entry("geheim", 2, "", /*crypt=*/true);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(clipboard.text, "geheim");
+  EXPECT_TRUE(clipboard.secret);
+}
+
+TEST_F(DeliveryTest, UnknownMethodsTypeKeystrokes) {
+  for (int method : {3, -1}) {
+    keyboard.sent.clear();
+    Entry("a", method);
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(Typed(), U"a") << method;
+  }
+  EXPECT_EQ(clipboard.writes, 0);
+}
+
+TEST_F(DeliveryTest, TextIsUnescapedBeforePlaceholdersAreExpanded) {
+  fakes.files.files["C:\\t.txt"].bytes = "Zeile\r\n";
+  Entry("Pfad: C:\\\\temp, %Datum%, \\H%datei=C:\\\\t.txt%\\H\\T", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(Typed(), U"Pfad: C:\\temp, 07.12.2026, \"Zeile\r\"\t");
+}
+
+TEST_F(DeliveryTest, NoTargetMessage) {
+  const std::string expected =
+      "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.";
+  Entry("Hallo", 2, "gibt es nicht");
+  delivery.DeliverEntry(1);
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_EQ(fakes.dialogs.shown[0].message.text, expected);
+  EXPECT_EQ(fakes.dialogs.shown[0].message.icon, MsgIcon::Error);
+  EXPECT_EQ(fakes.dialogs.shown[0].title, fakes.services.appTitle);
+  EXPECT_EQ(clipboard.text, "Hallo");  // filled all the same
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+
+  // No last used window either.
+  ws.foreground = 0;
+  targets.CaptureAtMenuOpening();
+  Entry("Hallo", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{expected, expected}));
+  EXPECT_TRUE(keyboard.sent.empty());
+}
+
+TEST_F(DeliveryTest, OneMatchDeliversWithoutChooser) {
+  Entry("x", 0, "  WORD ");
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(delivery.TargetTitle(), "WORD");
+  EXPECT_EQ(host.choosersCreated, 0);
+  EXPECT_EQ(ws.setForegroundCalls, std::vector<WindowHandle>{word});
+  EXPECT_EQ(Typed(), U"x");
+}
+
+TEST_F(DeliveryTest, SeveralMatchesOpenTheChooserAndSendToTheChoice) {
+  WindowHandle second = ws.Add("Notiz - Editor");
+  host.onChooserShown = [&](FakeAuswahlView& v) {
+    EXPECT_EQ(v.lines, (std::vector<std::string>{"Notiz - Editor", "Unbenannt - Editor"}));
+    EXPECT_EQ(v.captions.front(), "Zelvoscript 2.5 - Auswahl");
+    EXPECT_EQ(v.position.x, 60);
+    EXPECT_TRUE(keyboard.sent.empty());
+    EXPECT_TRUE(delivery.IsBusy());
+    // A second activation meanwhile is ignored.
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(host.choosersCreated, 1);
+    host.form->OnButton(1);
+  };
+  Entry("x", 0, "editor");
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(ws.setForegroundCalls, std::vector<WindowHandle>{second});
+  EXPECT_EQ(Typed(), U"x");
+  EXPECT_FALSE(delivery.IsBusy());
+}
+
+TEST_F(DeliveryTest, CancelledChooserSendsNothing) {
+  host.onChooserShown = [&](FakeAuswahlView&) { host.form->OnCloseByFrame(); };
+  Entry("x", 0, "o");  // "Dokument1 - Word" and "Unbenannt - Editor" both contain O
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(host.choosersCreated, 1);
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+}
+
+TEST_F(DeliveryTest, TargetThatDoesNotComeToTheForegroundGetsNothing) {
+  ws.refuseForeground = true;
+  Entry("Hallo", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoTargetMessage});
+  EXPECT_GE(fakes.clock.sleptMs, kForegroundWaitMs);
+  EXPECT_LE(fakes.clock.sleptMs, kForegroundWaitMs + kPollStepMs);
+}
+
+TEST_F(DeliveryTest, ClosedTargetGetsNothing) {
+  ws.windows.erase(ws.windows.begin());  // the editor was closed after the capture
+  Entry("Hallo", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoTargetMessage});
+}
+
+TEST_F(DeliveryTest, FocusPassedToTheTargetsOwnDialogCounts) {
+  WindowHandle dialog = ws.Add("Speichern unter");
+  ws.Find(dialog)->owner = editor;
+  ws.focusGoesTo[editor] = dialog;
+  Entry("x", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(Typed(), U"x");
+  EXPECT_EQ(fakes.clock.sleptMs, 0);
+}
+
+TEST_F(DeliveryTest, WaitsBoundedUntilModifiersAreReleased) {
+  struct Case {
+    int heldChecks;
+    int expectedSleep;
+  } cases[] = {{0, 0}, {3, 3 * kPollStepMs}, {1000000, kModifierWaitMs}};
+  for (const Case& c : cases) {
+    keyboard.sent.clear();
+    fakes.clock.sleptMs = 0;
+    keyboard.modifiersHeldChecks = c.heldChecks;
+    Entry("x", 0);
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(fakes.clock.sleptMs, c.expectedSleep) << c.heldChecks;
+    EXPECT_EQ(Typed(), U"x") << c.heldChecks;
+  }
+}
+
+TEST_F(DeliveryTest, HigherIntegrityTargetIsReportedInGerman) {
+  ws.Find(editor)->higherIntegrity = true;
+  for (int method : {0, 2}) {
+    fakes.dialogs.shown.clear();
+    Entry("x", method);
+    delivery.DeliverEntry(1);
+    EXPECT_TRUE(keyboard.sent.empty());
+    EXPECT_TRUE(ws.setForegroundCalls.empty());
+    ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+    const std::string& text = fakes.dialogs.shown[0].message.text;
+    EXPECT_NE(text.find("höheren Rechten"), std::string::npos);
+    EXPECT_NE(text.find("Die Übertragung wird daher abgebrochen."), std::string::npos);
+    EXPECT_EQ(text.find("Zwischenablage") != std::string::npos, method == 2);
+  }
+}
+
+TEST_F(DeliveryTest, FailuresOfClipboardAndKeyboardAreReported) {
+  clipboard.accept = false;
+  Entry("x", 2);
+  delivery.DeliverEntry(1);
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+  EXPECT_TRUE(keyboard.sent.empty());
+  ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+  EXPECT_NE(fakes.dialogs.shown[0].message.text.find("Zwischenablage konnte nicht"), std::string::npos);
+
+  keyboard.accept = false;
+  Entry("x", 0);
+  delivery.DeliverEntry(1);
+  ASSERT_EQ(fakes.dialogs.shown.size(), 2u);
+  EXPECT_NE(fakes.dialogs.shown[1].message.text.find("nicht vollständig"), std::string::npos);
+  EXPECT_FALSE(delivery.IsBusy());
+}
+
+TEST_F(DeliveryTest, VanishedEntryTypesNothingIntoTheLastUsedWindow) {
+  delivery.DeliverEntry(42);
+  EXPECT_EQ(ws.foreground, editor);
+  EXPECT_EQ(keyboard.sent, std::vector<KeySequence>{KeySequence{}});
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+}
+
+TEST_F(DeliveryTest, UnreadableDataFileDeliversNothing) {
+  Entry("x", 2);
+  host.fileUnreadable = true;
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(clipboard.writes, 0);
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_FALSE(delivery.IsBusy());
+}
+
+}  // namespace
+}  // namespace zelvo
