@@ -53,6 +53,8 @@ bool MainWindow::Create() {
   hwnd_ = CreateWindowExW(0, kWindowClass, Widen(kProductTitle).c_str(), WS_OVERLAPPEDWINDOW,
                           CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
+  mainForm_ = std::make_unique<MainFormWin>(hwnd_, instance_, program_);
+  mainForm_->Create();
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (!program_.Startup()) {
     shutDown_ = true;  // nothing was set up that needs tearing down
@@ -107,6 +109,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (!trayTip_.empty() && !shutDown_) AddTrayIcon(Narrow(trayTip_));
     return 0;
   }
+  if (LRESULT result; mainForm_ && mainForm_->HandleMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case kTrayMessage:
       return 0;

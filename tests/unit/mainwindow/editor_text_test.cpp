@@ -35,3 +35,21 @@ TEST(EditorTextTest, FindIgnoresCaseOfUmlautsAndCountsCharacters) {
 
 }  // namespace
 }  // namespace zelvo
+
+#include "mainwindow/editor_rtf.h"
+
+namespace zelvo {
+namespace {
+
+TEST(EditorRtfTest, SymbolsEndParagraphsInTheirColours) {
+  const std::string rtf = EditorRunsToRtf(BuildEditorRuns("a{\\}" + R + "\r\n\xC3\xA4" + T + "\nb"));
+  const std::string body = rtf.substr(rtf.find("\\pard"));
+  EXPECT_EQ(body,
+            "\\pard\\f0\\fs20\\cf1 \\f0\\cf1 a\\{\\\\\\}\\f1\\cf2 \\'c3\\par \\f0\\cf1 \\u228?"
+            "\\f1\\cf3 \\'f0\\par \\line \\f0\\cf1 b}");
+  EXPECT_NE(rtf.find("\\fcharset2 Wingdings"), std::string::npos);
+  EXPECT_NE(rtf.find("\\red255\\green0\\blue0;\\red0\\green0\\blue255;"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zelvo
