@@ -34,13 +34,13 @@ constexpr int kToolImages[] = {STD_FILENEW, STD_PROPERTIES, STD_DELETE, STD_REDO
                                STD_FIND,    STD_HELP,       STD_FILEOPEN, STD_UNDO};
 
 // Option panel, in twips inside Container2 (6345 x 1005).
-constexpr TwipsRect kTargetLabelRect{0, 0, 2500, 225};
-constexpr TwipsRect kDestinationRects[2] = {{0, 240, 2500, 240}, {0, 480, 2500, 240}};
-constexpr TwipsRect kComboRect{0, 735, 2450, 1500};
-constexpr TwipsRect kSendLabelRect{2600, 0, 1850, 225};
-constexpr TwipsRect kSendRects[3] = {{2600, 240, 1850, 240}, {2600, 480, 1850, 240}, {2600, 720, 1850, 240}};
-constexpr TwipsRect kSecurityLabelRect{4550, 0, 1795, 225};
-constexpr TwipsRect kCryptRect{4550, 240, 1795, 480};
+constexpr TwipsRect kTargetLabelRect{0, 0, 2650, 225};
+constexpr TwipsRect kDestinationRects[2] = {{0, 240, 2650, 240}, {0, 480, 2650, 240}};
+constexpr TwipsRect kComboRect{0, 735, 2600, 1500};
+constexpr TwipsRect kSendLabelRect{2700, 0, 2000, 225};
+constexpr TwipsRect kSendRects[3] = {{2700, 240, 2000, 240}, {2700, 480, 2000, 240}, {2700, 720, 2000, 240}};
+constexpr TwipsRect kSecurityLabelRect{4750, 0, 1595, 225};
+constexpr TwipsRect kCryptRect{4750, 240, 1595, 480};
 // "&Steuertasten einfügen" on the top edge of the frame "Bearbeitung".
 constexpr TwipsRect kKeyRecordRect{3400, 0, 2900, 240};
 
@@ -82,7 +82,6 @@ void MainFormWin::Create() {
 
   CreateMenus();
   CreateToolbar();
-  // Frames first, so that the controls inside lie above them.
   listFrame_ = Child(window_, L"BUTTON", std::string(kListFrameCaption), BS_GROUPBOX, 0);
   textFrame_ = Child(window_, L"BUTTON", std::string(kTextFrameCaption), BS_GROUPBOX, 0);
   list_ = Child(window_, L"LISTBOX", "",
@@ -92,6 +91,9 @@ void MainFormWin::Create() {
   keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption),
                      BS_AUTOCHECKBOX | WS_TABSTOP, kIdKeyRecord);
   CreateOptionPanel();
+  // The frames lie below the controls they hold.
+  for (HWND frame : {listFrame_, textFrame_})
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             window_, reinterpret_cast<HMENU>(kIdStatus), instance_, nullptr);
   SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
