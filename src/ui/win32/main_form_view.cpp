@@ -10,22 +10,31 @@
 namespace zelvo {
 namespace {
 
-enum : int {
-  kIdList = 2001,
-  kIdEditor,
-  kIdKeyRecord,
-  kIdToolbar,
-  kIdStatus,
-  kIdPanel,
-  kIdCombo,
-  kIdCrypt,
-  kIdDestination0 = 2020,  // +1
-  kIdSendMethod0 = 2030,   // +2
-  kIdMenuBase = 1000,      // + 10 * array + item
-  kIdToolBase = 3000,      // + tag
-};
+constexpr int kIdList = 2001, kIdEditor = 2002, kIdKeyRecord = 2003, kIdToolbar = 2004,
+              kIdStatus = 2005, kIdPanel = 2006, kIdCombo = 2007, kIdCrypt = 2008;
+constexpr int kIdDestination0 = 2020;  // +1
+constexpr int kIdSendMethod0 = 2030;   // +2
+constexpr int kIdMenuBase = 1000;      // + 10 * array + item
+constexpr int kIdToolBase = 3000;      // + tag
 constexpr UINT_PTR kClockTimer = 0x5A01;
 constexpr wchar_t kPanelClass[] = L"ZelvoscriptPanel";
+
+WindowsVersion CurrentWindowsVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  // Deprecated but still the call that reports the version the way the
+  // update check has always sent it.
+#ifdef __GNUC__
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+  if (!GetVersionExW(&info)) return {};
+#ifdef __GNUC__
+#pragma GCC diagnostic pop
+#endif
+  return {static_cast<int>(info.dwPlatformId), info.dwMajorVersion, info.dwMinorVersion,
+          info.dwBuildNumber};
+}
 
 int MenuId(MenuArray array, int item) { return kIdMenuBase + 10 * static_cast<int>(array) + item; }
 
@@ -49,6 +58,7 @@ constexpr TwipsRect kKeyRecordRect{3400, 0, 2900, 240};
 MainFormWin::MainFormWin(HWND window, HINSTANCE instance, Program& program)
     : window_(window), instance_(instance), program_(program) {
   form_ = std::make_unique<MainForm>(program_, *this);
+  help_ = std::make_unique<Help>(program_.services(), shell_, CurrentWindowsVersion());
 }
 
 MainFormWin::~MainFormWin() {

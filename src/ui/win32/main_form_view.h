@@ -10,6 +10,8 @@
 
 #include "mainwindow/layout.h"
 #include "mainwindow/main_form.h"
+#include "platform/win32/win32_shell.h"
+#include "support/help.h"
 #include "ui/win32/rich_editor.h"
 
 namespace zelvo {
@@ -36,9 +38,11 @@ class MainFormWin : public MainFormView {
   float TwipsPerPixelX() const { return tppX_; }
   float TwipsPerPixelY() const { return tppY_; }
 
+  Help& help() { return *help_; }
+  Shell& shell() { return shell_; }
+
   // Windows that live elsewhere; each does nothing until set.
-  std::function<void()> showOptions, showAbout, showDebugger, showWindowList, showHelp,
-      openMakerPage;
+  std::function<void()> showOptions, showAbout, showDebugger, showWindowList;
 
   // MainFormView
   void SetListRows(const std::vector<std::string>& names) override;
@@ -75,8 +79,8 @@ class MainFormWin : public MainFormView {
   void ShowAboutBox() override { Call(showAbout); }
   void ShowDebugger() override { Call(showDebugger); }
   void ShowWindowList() override { Call(showWindowList); }
-  void ShowHelp() override { Call(showHelp); }
-  void OpenMakerPage() override { Call(openMakerPage); }
+  void ShowHelp() override { help_->ShowHelp(); }
+  void OpenMakerPage() override { help_->OpenMakerPage(); }
 
  private:
   static void Call(const std::function<void()>& f) {
@@ -98,6 +102,8 @@ class MainFormWin : public MainFormView {
   HINSTANCE instance_;
   Program& program_;
   std::unique_ptr<MainForm> form_;
+  Win32Shell shell_;
+  std::unique_ptr<Help> help_;
   float tppX_ = 15, tppY_ = 15;
   HFONT font_ = nullptr;
   HMENU menuBar_ = nullptr;
