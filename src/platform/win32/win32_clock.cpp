@@ -16,6 +16,10 @@ SYSTEMTIME ToSystemTime(const LocalTime& t) {
   st.wHour = static_cast<WORD>(t.hour);
   st.wMinute = static_cast<WORD>(t.minute);
   st.wSecond = static_cast<WORD>(t.second);
+  // The weekday follows from the date; a caller's stale value must not show.
+  FILETIME ft;
+  SYSTEMTIME normal;
+  if (SystemTimeToFileTime(&st, &ft) && FileTimeToSystemTime(&ft, &normal)) return normal;
   return st;
 }
 

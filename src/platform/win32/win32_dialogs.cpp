@@ -89,7 +89,6 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowTextW(edit, state->text.c_str());
       SendMessageW(edit, EM_SETSEL, 0, -1);
       SetFocus(edit);
-      SetForegroundWindow(dlg);
       return FALSE;  // the focus is set
     }
     case WM_COMMAND:

@@ -14,14 +14,16 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 FileError LastError() { return FileErrorFromWin32(GetLastError()); }
 
-bool IsTransient(FileError e) { return e == FileError::SharingViolation; }
-
-// Runs `attempt` again after a sharing violation, with growing waits, so a
-// reader on another PC that holds the file for a moment does not fail a save.
+// Runs `attempt` again after a sharing violation (or, where `deniedToo`,
+// access denied), with growing waits, so a reader on another PC that holds
+// the file for a moment does not fail a save.
 template <typename F>
-FileError RetryShared(F attempt) {
+FileError RetryShared(F attempt, bool deniedToo = false) {
+  auto transient = [&](FileError e) {
+    return e == FileError::SharingViolation || (deniedToo && e == FileError::AccessDenied);
+  };
   FileError e = attempt();
-  for (DWORD wait = 10; IsTransient(e) && wait <= 160; wait *= 2) {
+  for (DWORD wait = 10; transient(e) && wait <= 160; wait *= 2) {
     Sleep(wait);
     e = attempt();
   }
@@ -48,11 +50,6 @@ bool WriteFully(HANDLE h, const std::string& bytes) {
     done += written;
   }
   return true;
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  size_t cut = path.find_last_of(L"\\/");
-  return cut == std::wstring::npos ? std::wstring(L".") : path.substr(0, cut + 1);
 }
 
 }  // namespace
@@ -156,16 +153,23 @@ FileError Win32FileSystem::ReplaceAtomically(const std::string& path, const std:
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return FileError::AccessDenied;
 
-  wchar_t temp[MAX_PATH + 16];
-  if (!GetTempFileNameW(FolderOf(target).c_str(), L"zlv", 0, temp)) return LastError();
+  // The temporary file sits beside the target (a rename never crosses
+  // volumes) and carries its name, so a leftover after a crash is recognisable.
+  std::wstring temp;
+  UniqueHandle h;
+  for (unsigned attempt = 0; !h.Valid(); ++attempt) {
+    temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount() + attempt) + L".tmp";
+    h = UniqueHandle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD code = GetLastError();
+    if (!h.Valid() && (code != ERROR_FILE_EXISTS || attempt == 100)) return FileErrorFromWin32(code);
+  }
   auto fail = [&](FileError e) {
-    DeleteFileW(temp);
+    DeleteFileW(temp.c_str());
     return e;
   };
 
-  UniqueHandle h(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-  if (!h.Valid()) return fail(LastError());
   if (!WriteFully(h.Get(), bytes) || !FlushFileBuffers(h.Get())) {
     FileError e = LastError();
     h.Close();
@@ -174,10 +178,10 @@ FileError Win32FileSystem::ReplaceAtomically(const std::string& path, const std:
   if (!h.Close()) return fail(LastError());
 
   FileError moved = RetryShared([&] {
-    return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? FileError::None
                : LastError();
-  });
+  }, /*deniedToo=*/true);  // Windows reports a target held open by a reader as access denied
   return moved == FileError::None ? moved : fail(moved);
 }
 

@@ -1,6 +1,7 @@
 // A small probe that tests run under Wine to look at and poke windows of
 // other processes. Prints UTF-8 lines ending in "\n"; exit code 0 on success.
 //
+//   wintool processes                pid<TAB>parent pid<TAB>exe name per process
 //   wintool windows                  hwnd<TAB>pid<TAB>visible<TAB>class<TAB>title per top-level window
 //   wintool children <hwnd>          the same for every descendant window, plus control id
 //   wintool title <hwnd>             the window's title
@@ -13,6 +14,7 @@
 //   wintool clipboard                the clipboard's Unicode text (exit 1 when it has none)
 //   wintool setclipboard <text>      puts the text on the clipboard
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -149,8 +151,20 @@ int Click(HWND h) {
   return PostMessageW(h, WM_LBUTTONUP, 0, at) ? 0 : 2;
 }
 
+int Processes() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 2;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    Out(std::to_wstring(entry.th32ProcessID) + L"\t" + std::to_wstring(entry.th32ParentProcessID) +
+        L"\t" + entry.szExeFile);
+  CloseHandle(snapshot);
+  return 0;
+}
+
 int Usage() {
-  fputs("usage: wintool windows|children|title|text|settext|rect|foreground|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|foreground|click|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -163,14 +177,16 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   const std::wstring cmd = argv[1];
   HWND h = argc > 2 ? ParseHwnd(argv[2]) : nullptr;
-  bool needsWindow = cmd != L"windows" && cmd != L"foreground" && cmd != L"clipboard" &&
+  bool needsWindow = cmd != L"windows" && cmd != L"processes" && cmd != L"foreground" && cmd != L"clipboard" &&
                      cmd != L"setclipboard";
   if (needsWindow && !IsWindow(h)) {
     fputs("no such window\n", stderr);
     return 3;
   }
 
-  if (cmd == L"windows") {
+  if (cmd == L"processes") {
+    return Processes();
+  } else if (cmd == L"windows") {
     EnumWindows(PrintTopLevel, 0);
   } else if (cmd == L"children") {
     EnumChildWindows(h, PrintChild, 0);
