@@ -137,7 +137,7 @@ void OptionsForm::OnBtn(int index) {
       if (actions_.selectDataFolder) actions_.selectDataFolder(DataFolderMode::Default);
       break;
     case kBtnOpenFolder:
-      if (actions_.dataFilePath) shell_.StartCommandLine(OpenFolderCommandLine(actions_.dataFilePath()));
+      if (actions_.dataFilePath) shell_.RunCommand(OpenFolderCommandLine(actions_.dataFilePath()), ShowMode::Normal);
       break;
     case kBtnRemoveLock:
       if (actions_.removeLockDialog) actions_.removeLockDialog();

@@ -7,14 +7,14 @@
 namespace zelvo {
 
 enum class MsgIcon { None, Information, Exclamation, Warning = Exclamation, Error, Question };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgResult { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, OkCancel };
+enum class MsgResult { Ok, Yes, No, Cancel };
 
 struct Message {
   std::string text;  // may contain CR or CR LF line breaks
   MsgIcon icon = MsgIcon::Information;
   MsgButtons buttons = MsgButtons::Ok;
-  MsgResult defaultButton = MsgResult::Ok;  // for YesNo: Yes or No
+  MsgResult defaultButton = MsgResult::Ok;  // for YesNo: Yes or No; for OkCancel: Ok or Cancel
 };
 
 class Dialogs {

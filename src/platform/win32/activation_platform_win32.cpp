@@ -20,20 +20,6 @@ bool OpenKey(UniqueRegKey& key, const wchar_t* path, REGSAM access) {
 
 }  // namespace
 
-bool Win32Shell::StartCommandLine(const std::string& commandLine) {
-  std::wstring line = Widen(commandLine);  // CreateProcessW may write into it
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return true;
-}
-
 bool Win32AutostartPlatform::RunValueExists(const std::string& name) {
   UniqueRegKey key;
   if (!OpenKey(key, kRunKey, KEY_QUERY_VALUE)) return false;

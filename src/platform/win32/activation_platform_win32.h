@@ -6,11 +6,6 @@
 
 namespace zelvo {
 
-class Win32Shell : public Shell {
- public:
-  bool StartCommandLine(const std::string& commandLine) override;
-};
-
 // HKEY_CURRENT_USER\SOFTWARE\Microsoft\Windows\CurrentVersion\Run and the
 // "Startup" value of ...\Explorer\Shell Folders.
 class Win32AutostartPlatform : public AutostartPlatform {

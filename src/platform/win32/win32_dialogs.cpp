@@ -137,6 +137,10 @@ std::wstring CrLfLines(const std::wstring& text) {
 
 MsgResult Win32Dialogs::Show(const std::string& title, const Message& message) {
   UINT flags = IconFlag(message.icon) | MB_SETFOREGROUND;
+  if (message.buttons == MsgButtons::OkCancel) {
+    flags |= MB_OKCANCEL;
+    if (message.defaultButton == MsgResult::Cancel) flags |= MB_DEFBUTTON2;
+  }
   if (message.buttons == MsgButtons::YesNo) {
     flags |= MB_YESNO;
     if (message.defaultButton == MsgResult::No) flags |= MB_DEFBUTTON2;
@@ -146,6 +150,7 @@ MsgResult Win32Dialogs::Show(const std::string& title, const Message& message) {
   switch (answer) {
     case IDYES: return MsgResult::Yes;
     case IDNO: return MsgResult::No;
+    case IDCANCEL: return MsgResult::Cancel;
     default: return MsgResult::Ok;
   }
 }

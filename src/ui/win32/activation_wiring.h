@@ -16,6 +16,7 @@
 #include "activation/options_form.h"
 #include "mainwindow/program.h"
 #include "platform/win32/activation_platform_win32.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/hotkey_win32.h"
 #include "support/autostart.h"
 #include "ui/win32/border_strip.h"

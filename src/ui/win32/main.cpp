@@ -33,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (mainWindow.Create()) {
       MSG msg;
       while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (mainWindow.PreTranslate(msg)) continue;
         if (mainWindow.PreTranslateMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -58,6 +58,9 @@ bool MainWindow::Create() {
   activation_ = std::make_unique<ActivationWiring>(instance_, hwnd_, program_, services_);
   delivery_ = std::make_unique<DeliveryWiring>(hwnd_, program_, services_);
   delivery_->Connect(*activation_);
+  mainForm_ = std::make_unique<MainFormWin>(hwnd_, instance_, program_);
+  mainForm_->Create();
+  mainForm_->showOptions = [this] { activation_->ShowOptionsDialog(); };
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (!program_.Startup()) {
     shutDown_ = true;  // nothing was set up that needs tearing down
@@ -123,6 +126,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (!trayTip_.empty() && !shutDown_) AddTrayIcon(Narrow(trayTip_));
     return 0;
   }
+  if (LRESULT result; mainForm_ && mainForm_->HandleMessage(msg, wp, lp, result)) return result;
   switch (msg) {
     case kTrayMessage:
       return 0;

@@ -8,6 +8,7 @@
 #include "mainwindow/program.h"
 #include "ui/win32/activation_wiring.h"
 #include "ui/win32/delivery_wiring.h"
+#include "ui/win32/main_form_view.h"
 
 namespace zelvo {
 
@@ -26,6 +27,14 @@ class MainWindow : public ProgramHost {
   void RemoveTrayIcon() override;
   void SetMainCaption(const std::string& caption) override;
   void HideMainWindow() override;
+  void ShowEntryList(const EntryList& list) override { mainForm_->form().ShowEntryList(list); }
+  void UpdateControlStates() override { mainForm_->form().UpdateControlStates(); }
+  void CaptureLayout() override { mainForm_->CaptureLayout(); }
+  void RestoreWindowPlacement() override { mainForm_->RestoreWindowPlacement(); }
+  void SaveWindowPlacement() override { mainForm_->SaveWindowPlacement(); }
+
+  // Keyboard shortcuts of the main window's menus; true when used.
+  bool PreTranslate(const MSG& msg) { return mainForm_ && mainForm_->PreTranslate(msg); }
 
   // Activation: hotkey, tray clicks, snippet menu, border strip, options.
   void ShowDataFilePath(const std::string& path) override;
@@ -46,6 +55,7 @@ class MainWindow : public ProgramHost {
   HINSTANCE instance_;
   Services& services_;
   Program program_;
+  std::unique_ptr<MainFormWin> mainForm_;  // the controls of the main window
   HWND hwnd_ = nullptr;
   HANDLE instanceMutex_ = nullptr;
   HICON icon_ = nullptr;

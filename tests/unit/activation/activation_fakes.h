@@ -11,7 +11,7 @@
 #include "platform/autostart_platform.h"
 #include "platform/hotkey_registrar.h"
 #include "fakes/fake_services.h"
-#include "platform/shell.h"
+#include "fakes/fake_shell.h"
 
 namespace zelvo::activation_test {
 
@@ -59,15 +59,6 @@ class FakeAutostartPlatform : public AutostartPlatform {
   bool ClearFileAttributes(const std::string&) override { return !attributesFail; }
   bool RemoveFile(const std::string& path) override {
     return !deleteFails && std::remove(path.c_str()) == 0;
-  }
-};
-
-class FakeShell : public Shell {
- public:
-  std::vector<std::string> started;
-  bool StartCommandLine(const std::string& commandLine) override {
-    started.push_back(commandLine);
-    return true;
   }
 };
 

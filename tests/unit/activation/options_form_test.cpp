@@ -162,8 +162,8 @@ TEST_F(OptionsFixture, FolderButtons) {
   form.OnBtn(kBtnRemoveLock);
   form.OnBtn(kBtnOpenFolder);
   EXPECT_EQ(calls, (std::vector<std::string>{"folder 2", "folder 1", "remove lock"}));
-  ASSERT_EQ(shell.started.size(), 1u);
-  EXPECT_EQ(shell.started[0],
+  ASSERT_EQ(shell.commands.size(), 1u);
+  EXPECT_EQ(shell.commands[0],
             "explorer /e, /select, \"\\\\server\\Team, Texte\\Zelvoscript.ini\"");
 }
 

@@ -1,0 +1,70 @@
+#include "diagnostics/window_debugger.h"
+
+#include <cstdio>
+
+#include "store/text_codes.h"
+
+namespace zelvo {
+
+void WindowDebugger::OnLoad() {
+  view_.SetExplanation(kDebuggerExplanation);
+  view_.SetCaption(program_.Caption("Debugger"));
+}
+
+std::string NotepadCommand(const std::string& dataFilePath) {
+  return "notepad \"" + dataFilePath + "\"";
+}
+
+void WindowDebugger::OnButton(int index) {
+  Services& services = program_.services();
+  switch (index) {
+    case 0: {
+      const std::optional<std::string> title = view_.SelectedTitle();
+      if (!title) {
+        services.Show({"Bitte markieren Sie zun\xC3\xA4" "chst den betreffenden Fenstertitel",
+                       MsgIcon::Information});
+        return;
+      }
+      const MsgResult answer = services.Show(
+          {"Soll der Fenstertitel '" + *title + "'\rin Zukunft wirklich immer ignoriert werden?",
+           MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes});
+      if (answer != MsgResult::Yes) return;
+      // The program's list follows at the next reload, which every menu runs.
+      std::vector<std::string> list = program_.ignoreList();
+      program_.store().AddIgnoreTitle(list, *title);
+      return;
+    }
+    case 1:
+      if (!shell_.RunCommand(NotepadCommand(program_.dataFile().Path()), ShowMode::Normal))
+        services.Show({"Der Texteditor konnte nicht gestartet werden.", MsgIcon::Exclamation});
+      return;
+    case 2:
+      view_.Close();
+      return;
+  }
+}
+
+std::vector<std::string> WindowListLines(const std::string& now, const std::vector<ListedWindow>& windows,
+                                         bool visibleOnly) {
+  std::vector<std::string> lines{now};
+  for (const ListedWindow& w : windows) {
+    if (visibleOnly && !w.visible) continue;
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", static_cast<int>(lines.size()));
+    lines.push_back(std::string(number) + " " + HexPad(static_cast<uint32_t>(w.handle), 8) + " " +
+                    (w.visible ? "V" : "X") + " '" + w.title + "'");
+  }
+  return lines;
+}
+
+std::optional<TargetWindow> Tron(WindowSystem& windows, const std::string& baseCaption) {
+  const std::string own = ToUpperLocale(baseCaption);
+  for (WindowHandle w = windows.Foreground(); w != 0; w = windows.NextBelow(w)) {
+    if (!windows.IsVisible(w)) continue;
+    const std::string title = windows.Title(w);
+    if (!title.empty() && ToUpperLocale(title).find(own) == std::string::npos) return TargetWindow{title, w};
+  }
+  return std::nullopt;
+}
+
+}  // namespace zelvo

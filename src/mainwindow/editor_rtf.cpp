@@ -1,0 +1,69 @@
+#include "mainwindow/editor_rtf.h"
+
+#include <cstdio>
+
+namespace zelvo {
+namespace {
+
+constexpr const char* kHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0"
+    "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
+    "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+    "\\pard\\f0\\fs20\\cf1 ";
+
+const char* FormatCodes(EditorFormat f) {
+  switch (f) {
+    case EditorFormat::ReturnSymbol: return "\\f1\\cf2 ";
+    case EditorFormat::TabSymbol: return "\\f1\\cf3 ";
+    case EditorFormat::Text:
+    case EditorFormat::Inherit: break;
+  }
+  return "\\f0\\cf1 ";
+}
+
+void AppendUnicode(std::string& out, char32_t cp) {
+  auto unit = [&](unsigned u) { out += "\\u" + std::to_string(static_cast<short>(u)) + "?"; };
+  if (cp < 0x10000) {
+    unit(cp);
+  } else {
+    cp -= 0x10000;
+    unit(0xD800 + (cp >> 10));
+    unit(0xDC00 + (cp & 0x3FF));
+  }
+}
+
+}  // namespace
+
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs) {
+  std::string out = kHeader;
+  out.reserve(out.size() + runs.size() * 16);
+  for (const EditorRun& run : runs) {
+    out += FormatCodes(run.format);
+    const bool symbols = run.format == EditorFormat::ReturnSymbol || run.format == EditorFormat::TabSymbol;
+    const std::u32string text = ToCodePoints(run.text);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char32_t c = text[i];
+      if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
+        out += "\\par ";
+        ++i;
+      } else if (c == U'\r' || c == U'\n') {
+        out += "\\line ";
+      } else if (symbols && (c == 0xC3 || c == 0xF0)) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned>(c));
+        out += hex;
+      } else if (c == U'\\' || c == U'{' || c == U'}') {
+        out += '\\';
+        out += static_cast<char>(c);
+      } else if (c >= 0x20 && c < 0x80) {
+        out += static_cast<char>(c);
+      } else if (c >= 0x20) {
+        AppendUnicode(out, c);
+      }  // other control characters have no picture
+    }
+  }
+  out += "}";
+  return out;
+}
+
+}  // namespace zelvo

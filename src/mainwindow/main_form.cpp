@@ -1,0 +1,403 @@
+#include "mainwindow/main_form.h"
+
+#include <algorithm>
+
+#include "store/cipher.h"
+#include "store/codepage.h"
+#include "store/text_codes.h"
+
+namespace zelvo {
+namespace {
+
+// Primary key of the list order: upper case with umlauts taken as their
+// base letters, so "Ärger" sorts beside "Arbeit", not after "Zeit".
+std::u32string SortKey(const std::string& name) {
+  std::u32string key = ToCodePoints(name);
+  for (char32_t& c : key) {
+    c = UpperLatin(c);
+    switch (c) {
+      case U'\u00C4': c = U'A'; break;
+      case U'\u00D6': c = U'O'; break;
+      case U'\u00DC': c = U'U'; break;
+      default: break;
+    }
+  }
+  return key;
+}
+
+bool IsGuardedByReload(FocusControl c) {
+  return c == FocusControl::DestinationType || c == FocusControl::DestinationTitle ||
+         c == FocusControl::SendMethod;
+}
+
+}  // namespace
+
+bool EntryNameLess(const std::string& a, const std::string& b) {
+  const std::u32string ka = SortKey(a), kb = SortKey(b);
+  if (ka != kb) return ka < kb;
+  const std::string ua = ToUpperLocale(a), ub = ToUpperLocale(b);
+  return ua < ub;
+}
+
+MainForm::MainForm(Program& program, MainFormView& view) : program_(program), view_(view) {}
+
+// ---- entry list -----------------------------------------------------------
+
+void MainForm::ShowEntryList(const EntryList& list) {
+  rows_ = list.entries;
+  std::stable_sort(rows_.begin(), rows_.end(), [](const EntryListItem& a, const EntryListItem& b) {
+    return EntryNameLess(a.Name, b.Name);
+  });
+  for (const std::string& title : list.destinationTitles)
+    if (std::find(destinationTitles_.begin(), destinationTitles_.end(), title) ==
+        destinationTitles_.end())
+      destinationTitles_.push_back(title);
+  view_.SetDestinationTitles(destinationTitles_);
+  ShowRows();
+  SelectRow(-1);
+  // A text that could not be saved stays on screen with its entry.
+  if (unsaved_) {
+    const int row = RowOfNumber(unsaved_->number);
+    if (row >= 0) {
+      SelectRow(row);
+      currEntryListIndex_ = row;
+      ShowCurrentEntry();
+    }
+  }
+}
+
+void MainForm::SelectRow(int row) {
+  selectedRow_ = row;
+  view_.SelectListRow(row);
+}
+
+int MainForm::RowOfNumber(int number) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Number == number) return static_cast<int>(i);
+  return -1;
+}
+
+void MainForm::ShowRows() {
+  std::vector<std::string> names;
+  for (const EntryListItem& row : rows_) names.push_back(row.Name);
+  view_.SetListRows(names);
+}
+
+int MainForm::InsertRow(const EntryListItem& item) {
+  const auto at = std::upper_bound(rows_.begin(), rows_.end(), item,
+                                   [](const EntryListItem& a, const EntryListItem& b) {
+                                     return EntryNameLess(a.Name, b.Name);
+                                   });
+  const int row = static_cast<int>(at - rows_.begin());
+  rows_.insert(at, item);
+  ShowRows();
+  return row;
+}
+
+void MainForm::OnEntryListClick(int row) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  if (unsaved_ && rows_[row].Number != unsaved_->number && !MayLeaveUnsavedText()) {
+    SelectRow(RowOfNumber(unsaved_->number));
+    return;
+  }
+  selectedRow_ = row;
+  currEntryListIndex_ = row;
+  ShowCurrentEntry();
+}
+
+void MainForm::ShowCurrentEntry() {
+  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
+  const int number = rows_[selectedRow_].Number;
+  const std::optional<SnippetEntry> read = program_.store().ReadEntry(number);
+  // An unreadable entry shows empty and is never saved back over the file.
+  shownEntryUnread_ = !read;
+  const SnippetEntry entry = read.value_or(SnippetEntry{});
+  if (unsaved_ && unsaved_->number == number) {
+    RenderEditorText(unsaved_->editorText);
+    view_.SetCryptChecked(unsaved_->crypt);
+  } else {
+    RenderEditorText(StoredTextToEditor(entry.Text));
+    view_.SetCryptChecked(entry.Crypt);
+  }
+  view_.SetDestinationTitle(Trim(entry.Title));
+  view_.SetSendMethod(entry.DosBox);
+  showingEntry_ = true;
+  UpdateControlStates();
+  showingEntry_ = false;
+}
+
+void MainForm::UpdateControlStates() {
+  ControlStates s;
+  if (!rows_.empty()) {
+    if (selectedRow_ < 0) {
+      SelectRow(0);
+      OnEntryListClick(0);
+    }
+    const bool selection = view_.EditorSelLength() > 0;
+    s.editCut = s.editCopy = s.editDelete = selection;
+    s.editPaste = view_.ClipboardHasText();
+    s.editFind = true;
+    s.editFindNext = !searchText_.empty();
+    s.destinationOptions = s.entryList = s.renameDelete = s.editor = true;
+    const bool titleMode = !view_.DestinationTitle().empty() || titleModePending_;
+    view_.SetDestinationType(titleMode ? 1 : 0);
+    s.destinationTitle = titleMode;
+  } else {
+    RenderEditorText("");
+  }
+  view_.ApplyControlStates(s);
+}
+
+// ---- focus and the data lock ------------------------------------------------
+
+void MainForm::OnGotFocus(FocusControl control) {
+  if (inFocusHandler_) return;  // focus moving to and from our own message box
+  // Focus coming back when the lock message closes asks nothing again.
+  if (control == refocusAfterRefusal_) {
+    refocusAfterRefusal_ = FocusControl::None;
+    return;
+  }
+  if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
+  inFocusHandler_ = true;
+  if (AcquireLock()) refocusAfterRefusal_ = control;
+  inFocusHandler_ = false;
+}
+
+void MainForm::OnLostFocus(FocusControl control) {
+  if (inFocusHandler_) return;
+  refocusAfterRefusal_ = FocusControl::None;
+  if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
+  inFocusHandler_ = true;
+  switch (control) {
+    case FocusControl::Editor:
+      SaveEditorText();
+      ReleaseLock();
+      break;
+    case FocusControl::DestinationTitle: {
+      titleModePending_ = false;
+      const std::string title = view_.DestinationTitle();
+      OfferDestinationTitle(title);
+      UpdateControlStates();
+      WriteCurrentEntryField(kFieldTitle, title);  // as typed; delivery trims
+      ReleaseLock();
+      break;
+    }
+    case FocusControl::Crypt:
+    case FocusControl::DestinationType:
+    case FocusControl::SendMethod:
+      ReleaseLock();
+      break;
+    case FocusControl::None:
+      break;
+  }
+  inFocusHandler_ = false;
+}
+
+// ---- option panel -----------------------------------------------------------
+
+void MainForm::OnCryptClick() {
+  if (program_.ReloadFinished()) SaveEditorText();
+}
+
+void MainForm::OnDestinationTypeClick(int index) {
+  if (!program_.ReloadFinished() || showingEntry_) return;
+  if (index == 1) {
+    titleModePending_ = true;
+    UpdateControlStates();
+    view_.FocusDestinationTitle();
+  } else {
+    view_.SetDestinationTitle("");
+    UpdateControlStates();
+    // The last used window also means keystrokes; show what is stored.
+    if (WriteCurrentEntryFields({{kFieldTitle, ""}, {kFieldDosBox, "0"}})) view_.SetSendMethod(0);
+  }
+}
+
+void MainForm::OnDestinationTitleDropDown() {
+  if (program_.ReloadFinished()) OfferDestinationTitle(view_.DestinationTitle());
+}
+
+void MainForm::OfferDestinationTitle(const std::string& text) {
+  const std::string title = Trim(text);
+  if (title.empty() ||
+      std::find(destinationTitles_.begin(), destinationTitles_.end(), title) !=
+          destinationTitles_.end())
+    return;
+  destinationTitles_.push_back(title);
+  view_.SetDestinationTitles(destinationTitles_);
+}
+
+void MainForm::OnSendMethodClick(int index) {
+  if (!program_.ReloadFinished()) return;
+  WriteCurrentEntryField(kFieldDosBox, std::to_string(index));
+  ReleaseLock();
+}
+
+bool MainForm::WriteCurrentEntryField(const char* field, const std::string& value) {
+  return WriteCurrentEntryFields({{field, value}});
+}
+
+bool MainForm::WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields) {
+  if (rows_.empty()) return true;
+  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
+  const std::string key = std::to_string(rows_[row].Number);
+  return program_.dataFile().Update([&](IniDocument& doc) {
+    for (const auto& [section, value] : fields) doc.Set(section, key, value);
+    return true;
+  });
+}
+
+// ---- editor -----------------------------------------------------------------
+
+bool MainForm::SaveEditorText() {
+  if (rows_.empty() || shownEntryUnread_) return true;
+  const bool crypt = view_.CryptChecked();
+  const std::string editorText = view_.EditorText();
+  std::string stored = EditorTextToStored(editorText);
+  if (crypt) stored = EncipherText(stored, services().random, services().clock);
+  // Text and flag in one write, so an enciphered text never stands with a
+  // clear flag.
+  if (WriteCurrentEntryFields({{kFieldText, stored}, {kFieldCrypt, crypt ? "1" : "0"}})) {
+    unsaved_.reset();
+    return true;
+  }
+  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
+  unsaved_ = UnsavedText{rows_[row].Number, editorText, crypt};
+  services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
+                   "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
+                   MsgIcon::Exclamation});
+  return false;
+}
+
+bool MainForm::MayLeaveUnsavedText() {
+  if (!unsaved_) return true;
+  const int row = RowOfNumber(unsaved_->number);
+  if (row >= 0) {
+    const int saveRow = currEntryListIndex_;
+    currEntryListIndex_ = row;
+    const bool saved = SaveEditorText();
+    currEntryListIndex_ = saveRow;
+    if (saved) return true;
+  }
+  const std::string name = row >= 0 ? rows_[row].Name : std::string();
+  const MsgResult answer =
+      services().Show({"Der ge\xC3\xA4nderte Text von '" + name +
+                           "' konnte nicht gespeichert werden.\rSoll er verworfen werden?",
+                       MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
+  if (answer != MsgResult::Yes) return false;
+  unsaved_.reset();
+  return true;
+}
+
+void MainForm::RenderEditorText(const std::string& editorText) {
+  view_.RenderEditor(BuildEditorRuns(editorText));
+}
+
+void MainForm::StepOverKeySymbol() {
+  if (IsKeySymbol(view_.EditorCharBeforeCaret())) view_.MoveCaretPastLineBreak();
+}
+
+bool MainForm::OnEditorKeyDown(int keyCode) {
+  if (keyCode != kKeyReturn && keyCode != kKeyTab) return false;
+  StepOverKeySymbol();
+  view_.SetEditorSelection(view_.EditorSelStart(), 0);
+  const bool enter = keyCode == kKeyReturn;
+  const EditorFormat format = enter ? EditorFormat::ReturnSymbol : EditorFormat::TabSymbol;
+  view_.SetInsertFormat(format);
+  view_.InsertAtCaret({std::string(enter ? kReturnSymbol : kTabSymbol) + "\r\n", format});
+  return true;
+}
+
+void MainForm::OnEditorKeyPress() {
+  StepOverKeySymbol();
+  view_.SetInsertFormat(EditorFormat::Text);
+}
+
+void MainForm::OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y) {
+  if (shift || ctrl || alt) return;
+  UpdateControlStates();
+  view_.FocusEditor();
+  view_.ShowEditMenuAt(x, y);
+}
+
+// ---- search -----------------------------------------------------------------
+
+void MainForm::FindNext() {
+  const long from = view_.EditorSelStart() + view_.EditorSelLength();
+  const long hit = FindTextIgnoringCase(view_.EditorPlainText(), searchText_, from);
+  if (hit < 0) {
+    services().Show({"Die Suche ist am Ende des Textes angekommen.", MsgIcon::Information});
+    return;
+  }
+  view_.SetEditorSelection(static_cast<int>(hit), static_cast<int>(ToCodePoints(searchText_).size()));
+  view_.FocusEditor();
+}
+
+void MainForm::AskSearchText() {
+  searchText_ = services().dialogs.InputBox(services().appTitle, "Suchen nach:", searchText_).value_or("");
+  if (!searchText_.empty()) FindNext();
+}
+
+// ---- commands ---------------------------------------------------------------
+
+void MainForm::DebuggerAction() {
+  if (AcquireLock()) return;
+  view_.ShowDebugger();
+}
+
+void MainForm::HideWindowReleasingLock() {
+  ReleaseLock();
+  view_.HideWindow();
+}
+
+void MainForm::OnTextFrameMouseDown(bool shift, bool ctrl, bool alt) {
+  if (shift && ctrl && !alt) view_.ShowWindowList();
+}
+
+void MainForm::OnToolbarClick(int tag) {
+  switch (tag) {
+    case kTagNew: NewEntry(); break;
+    case kTagRename: RenameEntry(); break;
+    case kTagDelete: DeleteEntry(); break;
+    case kTagSync: program_.ReloadAll(); break;
+    case kTagOptions: view_.ShowOptionsDialog(); break;
+    case kTagDebug: DebuggerAction(); break;
+    case kTagHelp: view_.ShowHelp(); break;
+    case kTagAbout: view_.ShowAboutBox(); break;
+    case kTagHide: HideWindowReleasingLock(); break;
+    default: break;
+  }
+}
+
+void MainForm::OnMenuClick(MenuArray array, int index) {
+  using namespace menu_item;
+  switch (array) {
+    case MenuArray::Datei:
+      if (index == kAusblenden) HideWindowReleasingLock();
+      if (index == kBeenden) view_.EndProgram();
+      break;
+    case MenuArray::Bearbeiten:
+      if (index == kAusschneiden) view_.CutSelection();
+      if (index == kKopieren) view_.CopySelection();
+      if (index == kEinfuegen) view_.PasteText();
+      if (index == kLoeschen) view_.DeleteSelection();
+      if (index == kSuchen) AskSearchText();
+      if (index == kWeitersuchen) FindNext();
+      break;
+    case MenuArray::Texte:
+      if (index == kNeu) NewEntry();
+      if (index == kUmbenennen) RenameEntry();
+      if (index == kTextLoeschen) DeleteEntry();
+      break;
+    case MenuArray::Extras:
+      if (index == kOptionen) view_.ShowOptionsDialog();
+      if (index == kDebugger) DebuggerAction();
+      break;
+    case MenuArray::Hilfe:
+      if (index == kHilfe) view_.ShowHelp();
+      if (index == kInfo) view_.ShowAboutBox();
+      break;
+  }
+}
+
+}  // namespace zelvo

@@ -1,0 +1,175 @@
+// The main window's logic: entry list, editor, option panel, menus,
+// toolbar, search, the enabling rules and the entry operations. The Win32
+// view forwards its events here and applies what it is told.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "mainwindow/editor_text.h"
+#include "mainwindow/main_form_texts.h"
+#include "mainwindow/program.h"
+
+namespace zelvo {
+
+// What the enabling rules decide; colours follow from the enabled states
+// (enabled: the system's window colour, disabled: the window's own colour).
+struct ControlStates {
+  bool editCut = false, editCopy = false, editPaste = false, editDelete = false;
+  bool editFind = false, editFindNext = false;
+  bool destinationOptions = false;  // both options and the label "Ziel:"
+  bool entryList = false;
+  bool renameDelete = false;  // toolbar "&Name", "&Löschen"; "&Umbenennen...", "&Löschen"
+  bool editor = false;        // editor, cipher box and the three send-method options
+  bool destinationTitle = false;
+  friend bool operator==(const ControlStates&, const ControlStates&) = default;
+};
+
+class MainFormView {
+ public:
+  virtual ~MainFormView() = default;
+
+  // Entry list: names in display order; selecting fires no click.
+  virtual void SetListRows(const std::vector<std::string>& names) = 0;
+  virtual void SelectListRow(int row) = 0;  // -1: none
+
+  // Editor. Positions and lengths count characters (code points); a
+  // display line break counts as one.
+  virtual void RenderEditor(const std::vector<EditorRun>& runs) = 0;  // in one go, caret kept
+  virtual std::string EditorText() = 0;       // editor form: CR LF after each symbol
+  virtual std::string EditorPlainText() = 0;  // one character per position
+  virtual int EditorSelStart() = 0;
+  virtual int EditorSelLength() = 0;
+  virtual void SetEditorSelection(int start, int length) = 0;
+  virtual std::string EditorCharBeforeCaret() = 0;  // empty at the start
+  virtual void MoveCaretPastLineBreak() = 0;
+  virtual void SetInsertFormat(EditorFormat format) = 0;
+  virtual void InsertAtCaret(const EditorRun& run) = 0;
+  virtual void FocusEditor() = 0;
+  // Clipboard commands on the editor's selection, as plain text.
+  virtual void CutSelection() = 0;
+  virtual void CopySelection() = 0;
+  virtual void PasteText() = 0;
+  virtual void DeleteSelection() = 0;
+  virtual bool ClipboardHasText() = 0;
+  virtual void ShowEditMenuAt(int x, int y) = 0;
+
+  // Option panel.
+  virtual void SetDestinationTitles(const std::vector<std::string>& titles) = 0;
+  virtual std::string DestinationTitle() = 0;
+  virtual void SetDestinationTitle(const std::string& title) = 0;
+  virtual void FocusDestinationTitle() = 0;
+  virtual void SetDestinationType(int index) = 0;
+  virtual void SetSendMethod(int index) = 0;
+  virtual bool CryptChecked() = 0;
+  virtual void SetCryptChecked(bool checked) = 0;
+
+  virtual void ApplyControlStates(const ControlStates& states) = 0;
+
+  // Windows and commands beyond this window.
+  virtual void HideWindow() = 0;
+  virtual void EndProgram() = 0;
+  virtual void ShowOptionsDialog() = 0;
+  virtual void ShowAboutBox() = 0;
+  virtual void ShowDebugger() = 0;      // DebFrm, modeless
+  virtual void ShowWindowList() = 0;    // QVDEBUGFRM, modeless
+  virtual void ShowHelp() = 0;
+  virtual void OpenMakerPage() = 0;
+};
+
+enum class FocusControl { None, Editor, Crypt, DestinationType, DestinationTitle, SendMethod };
+
+class MainForm {
+ public:
+  MainForm(Program& program, MainFormView& view);
+
+  // From the program (ReloadAll).
+  void ShowEntryList(const EntryList& list);
+  void UpdateControlStates();
+
+  // Events of the view.
+  void OnEntryListClick(int row);
+  void OnGotFocus(FocusControl control);
+  void OnLostFocus(FocusControl control);
+  // True when the key was recorded and the editor must not process it.
+  bool OnEditorKeyDown(int keyCode);
+  void OnEditorKeyPress();
+  void OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y);
+  void OnCryptClick();
+  void OnDestinationTypeClick(int index);
+  void OnDestinationTitleDropDown();
+  void OnSendMethodClick(int index);
+  void OnTextFrameMouseDown(bool shift, bool ctrl, bool alt);
+  void OnToolbarClick(int tag);
+  void OnMenuClick(MenuArray array, int index);
+  void OnBannerClick() { view_.OpenMakerPage(); }
+
+  // Operations.
+  void ShowCurrentEntry();
+  void FindNext();
+  void AskSearchText();
+  void NewEntry();
+  void RenameEntry();
+  void DeleteEntry();
+  bool SaveEditorText();
+  bool WriteCurrentEntryField(const char* field, const std::string& value);
+  // Several fields of the current entry in one write.
+  bool WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields);
+  void RenderEditorText(const std::string& editorText);
+  void StepOverKeySymbol();
+  void DebuggerAction();
+  void HideWindowReleasingLock();
+
+  // State, for the view and tests.
+  const std::vector<EntryListItem>& Rows() const { return rows_; }
+  int SelectedRow() const { return selectedRow_; }
+  int CurrEntryListIndex() const { return currEntryListIndex_; }
+  const std::string& SearchText() const { return searchText_; }
+  bool ShowingEntry() const { return showingEntry_; }
+  bool TitleModePending() const { return titleModePending_; }
+  const std::vector<std::string>& DestinationTitles() const { return destinationTitles_; }
+  bool HasUnsavedText() const { return unsaved_.has_value(); }
+
+  static constexpr int kKeyTab = 9, kKeyReturn = 13;
+
+ private:
+  struct UnsavedText {
+    int number;
+    std::string editorText;
+    bool crypt;
+  };
+
+  Services& services() { return program_.services(); }
+  bool AcquireLock() { return program_.lock().AcquireLock(); }
+  void ReleaseLock() { program_.lock().ReleaseLock(false); }
+  void SelectRow(int row);
+  void ShowRows();
+  int InsertRow(const EntryListItem& item);
+  int RowOfNumber(int number) const;
+  void OfferDestinationTitle(const std::string& text);
+  std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
+                                     const std::string& initial, int skipRow);
+  bool MayLeaveUnsavedText();
+  void ShowUnsavedText();
+
+  Program& program_;
+  MainFormView& view_;
+  std::vector<EntryListItem> rows_;  // sorted by name, ignoring case
+  std::vector<std::string> destinationTitles_;
+  int selectedRow_ = -1;
+  int currEntryListIndex_ = 0;
+  std::string searchText_;
+  bool showingEntry_ = false;
+  bool titleModePending_ = false;
+  bool inFocusHandler_ = false;
+  bool shownEntryUnread_ = false;
+  FocusControl refocusAfterRefusal_ = FocusControl::None;
+  std::optional<UnsavedText> unsaved_;
+};
+
+// The entry list's order: by name, ignoring case and accents of umlauts.
+bool EntryNameLess(const std::string& a, const std::string& b);
+
+}  // namespace zelvo

@@ -1,0 +1,545 @@
+#include "ui/win32/main_form_view.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <windowsx.h>
+
+#include "mainwindow/main_form_texts.h"
+#include "platform/win32/wide.h"
+
+namespace zelvo {
+namespace {
+
+constexpr int kIdList = 2001, kIdEditor = 2002, kIdKeyRecord = 2003, kIdToolbar = 2004,
+              kIdStatus = 2005, kIdPanel = 2006, kIdCombo = 2007, kIdCrypt = 2008;
+constexpr int kIdDestination0 = 2020;  // +1
+constexpr int kIdSendMethod0 = 2030;   // +2
+constexpr int kIdMenuBase = 1000;      // + 10 * array + item
+constexpr int kIdToolBase = 3000;      // + tag
+constexpr UINT_PTR kClockTimer = 0x5A01;
+constexpr wchar_t kPanelClass[] = L"ZelvoscriptPanel";
+
+WindowsVersion CurrentWindowsVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  // Deprecated but still the call that reports the version the way the
+  // update check has always sent it.
+#ifdef __GNUC__
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+  if (!GetVersionExW(&info)) return {};
+#ifdef __GNUC__
+#pragma GCC diagnostic pop
+#endif
+  return {static_cast<int>(info.dwPlatformId), info.dwMajorVersion, info.dwMinorVersion,
+          info.dwBuildNumber};
+}
+
+int MenuId(MenuArray array, int item) { return kIdMenuBase + 10 * static_cast<int>(array) + item; }
+
+// Standard toolbar images for the buttons, in table order.
+constexpr int kToolImages[] = {STD_FILENEW, STD_PROPERTIES, STD_DELETE, STD_REDOW, STD_PROPERTIES,
+                               STD_FIND,    STD_HELP,       STD_FILEOPEN, STD_UNDO};
+
+// Option panel, in twips inside Container2 (6345 x 1005).
+constexpr TwipsRect kTargetLabelRect{0, 0, 2650, 225};
+constexpr TwipsRect kDestinationRects[2] = {{0, 240, 2650, 240}, {0, 480, 2650, 240}};
+constexpr TwipsRect kComboRect{0, 735, 2600, 1500};
+constexpr TwipsRect kSendLabelRect{2700, 0, 2000, 225};
+constexpr TwipsRect kSendRects[3] = {{2700, 240, 2000, 240}, {2700, 480, 2000, 240}, {2700, 720, 2000, 240}};
+constexpr TwipsRect kSecurityLabelRect{4750, 0, 1595, 225};
+constexpr TwipsRect kCryptRect{4750, 240, 1595, 480};
+// "&Steuertasten einfügen" on the top edge of the frame "Bearbeitung".
+constexpr TwipsRect kKeyRecordRect{3400, 0, 2900, 240};
+
+}  // namespace
+
+MainFormWin::MainFormWin(HWND window, HINSTANCE instance, Program& program)
+    : window_(window), instance_(instance), program_(program) {
+  form_ = std::make_unique<MainForm>(program_, *this);
+  help_ = std::make_unique<Help>(program_.services(), shell_, CurrentWindowsVersion());
+}
+
+MainFormWin::~MainFormWin() {
+  KillTimer(window_, kClockTimer);
+  if (font_) DeleteObject(font_);
+  if (windowBrush_) DeleteObject(windowBrush_);
+}
+
+int MainFormWin::Px(float twips, bool vertical) const {
+  return static_cast<int>(twips / (vertical ? tppY_ : tppX_) + (twips >= 0 ? 0.5f : -0.5f));
+}
+
+HWND MainFormWin::Child(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id) {
+  HWND h = CreateWindowExW(0, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                           0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           instance_, nullptr);
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  return h;
+}
+
+void MainFormWin::Create() {
+  HDC dc = GetDC(nullptr);
+  tppX_ = 1440.0f / static_cast<float>(GetDeviceCaps(dc, LOGPIXELSX));
+  tppY_ = 1440.0f / static_cast<float>(GetDeviceCaps(dc, LOGPIXELSY));
+  ReleaseDC(nullptr, dc);
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof(ncm);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+  font_ = CreateFontIndirectW(&ncm.lfMessageFont);
+  windowBrush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+
+  CreateMenus();
+  CreateToolbar();
+  listFrame_ = Child(window_, L"BUTTON", std::string(kListFrameCaption), BS_GROUPBOX, 0);
+  textFrame_ = Child(window_, L"BUTTON", std::string(kTextFrameCaption), BS_GROUPBOX, 0);
+  list_ = Child(window_, L"LISTBOX", "",
+                WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER, kIdList);
+  editor_.Create(window_, kIdEditor, instance_);
+  SetWindowSubclass(editor_.hwnd(), &MainFormWin::EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption),
+                     BS_AUTOCHECKBOX | WS_TABSTOP, kIdKeyRecord);
+  CreateOptionPanel();
+  // The frames lie below the controls they hold.
+  for (HWND frame : {listFrame_, textFrame_})
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                            window_, reinterpret_cast<HMENU>(kIdStatus), instance_, nullptr);
+  SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  UpdateStatusClock();
+  SetTimer(window_, kClockTimer, 1000, nullptr);
+
+  // The design size: client area 9480 x 6510 twips plus the frame.
+  RECT r{0, 0, Px(kDesignClientWidth, false), Px(kDesignClientHeight, true)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), TRUE,
+                     static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+  SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyLayout();
+}
+
+void MainFormWin::CreateMenus() {
+  menuBar_ = CreateMenu();
+  for (const MenuText& m : kMenus) {
+    HMENU popup = CreatePopupMenu();
+    for (int i = 0; i < static_cast<int>(m.items.size()) && !m.items[i].empty(); ++i) {
+      if (m.items[i] == "-")
+        AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+      else
+        AppendMenuW(popup, MF_STRING, MenuId(m.array, i + 1), Widen(std::string(m.items[i])).c_str());
+    }
+    popups_[static_cast<int>(m.array)] = popup;
+    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                Widen(std::string(m.caption)).c_str());
+  }
+  SetMenu(window_, menuBar_);
+}
+
+void MainFormWin::CreateToolbar() {
+  toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                                 CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                             0, 0, 10, 10, window_, reinterpret_cast<HMENU>(kIdToolbar), instance_,
+                             nullptr);
+  SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(toolbar_, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+  TBBUTTON buttons[kToolbarButtons.size()] = {};
+  std::wstring captions[kToolbarButtons.size()];
+  for (size_t i = 0; i < kToolbarButtons.size(); ++i) {
+    captions[i] = Widen(std::string(kToolbarButtons[i].caption));
+    buttons[i].iBitmap = kToolImages[i];
+    buttons[i].idCommand = kIdToolBase + kToolbarButtons[i].tag;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+    buttons[i].iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
+  }
+  SendMessageW(toolbar_, TB_ADDBUTTONSW, kToolbarButtons.size(), reinterpret_cast<LPARAM>(buttons));
+  SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+}
+
+LRESULT CALLBACK MainFormWin::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return SendMessageW(GetParent(hwnd), msg, wp, lp);
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void MainFormWin::CreateOptionPanel() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &MainFormWin::PanelProc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the window's background
+  wc.lpszClassName = kPanelClass;
+  RegisterClassExW(&wc);
+  panel_ = Child(window_, kPanelClass, "", WS_CLIPCHILDREN | WS_EX_CONTROLPARENT, kIdPanel);
+  SetWindowLongPtrW(panel_, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
+
+  targetLabel_ = Child(panel_, L"STATIC", std::string(kTargetLabel), SS_LEFT, 0);
+  Place(targetLabel_, kTargetLabelRect);
+  for (int i = 0; i < 2; ++i) {
+    destination_[i] = Child(panel_, L"BUTTON", std::string(kDestinationOptions[i]),
+                            BS_AUTORADIOBUTTON | BS_NOTIFY | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+                            kIdDestination0 + i);
+    Place(destination_[i], kDestinationRects[i]);
+  }
+  combo_ = Child(panel_, L"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, kIdCombo);
+  Place(combo_, kComboRect);
+  HWND label = Child(panel_, L"STATIC", std::string(kSendLabel), SS_LEFT | WS_GROUP, 0);
+  Place(label, kSendLabelRect);
+  for (int i = 0; i < 3; ++i) {
+    sendMethod_[i] = Child(panel_, L"BUTTON", std::string(kSendMethodOptions[i]),
+                           BS_AUTORADIOBUTTON | BS_NOTIFY | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+                           kIdSendMethod0 + i);
+    Place(sendMethod_[i], kSendRects[i]);
+  }
+  label = Child(panel_, L"STATIC", std::string(kSecurityLabel), SS_LEFT | WS_GROUP, 0);
+  Place(label, kSecurityLabelRect);
+  crypt_ = Child(panel_, L"BUTTON", std::string(kCryptCaption),
+                 BS_AUTOCHECKBOX | BS_NOTIFY | BS_MULTILINE | BS_TOP | WS_TABSTOP | WS_GROUP, kIdCrypt);
+  Place(crypt_, kCryptRect);
+}
+
+void MainFormWin::Place(HWND control, const TwipsRect& r, float dx, float dy) {
+  MoveWindow(control, Px(r.left + dx, false), Px(r.top + dy, true), Px(r.width, false),
+             Px(r.height, true), TRUE);
+}
+
+TwipsRect MainFormWin::WindowTwips() const {
+  RECT r;
+  GetWindowRect(window_, &r);
+  return {r.left * tppX_, r.top * tppY_, (r.right - r.left) * tppX_, (r.bottom - r.top) * tppY_};
+}
+
+void MainFormWin::CaptureLayout() { layout_.Capture(WindowTwips(), kDesignLayout); }
+
+void MainFormWin::RestoreWindowPlacement() {
+  const TwipsRect r = ::zelvo::RestoreWindowPlacement(
+      program_.services().settings, WindowTwips(), GetSystemMetrics(SM_CXSCREEN) * tppX_,
+      GetSystemMetrics(SM_CYSCREEN) * tppY_);
+  SetWindowPos(window_, nullptr, Px(r.left, false), Px(r.top, true), Px(r.width, false),
+               Px(r.height, true), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainFormWin::SaveWindowPlacement() {
+  ::zelvo::SaveWindowPlacement(program_.services().settings, WindowTwips());
+}
+
+void MainFormWin::ApplyLayout() {
+  LayoutRects c = kDesignLayout;
+  if (layout_.Captured()) {
+    const TwipsRect w = WindowTwips();
+    const WindowLayout::Result r = layout_.Apply(w.width, w.height);
+    if (r.snapWidth || r.snapHeight) {
+      // Back to the design size; the resize this causes lays out again.
+      SetWindowPos(window_, nullptr, 0, 0, Px(r.snapWidth.value_or(w.width), false),
+                   Px(r.snapHeight.value_or(w.height), true), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return;
+    }
+    c = r.controls;
+  }
+  const TwipsRect& bar = c[kToolbarFrame];
+  Place(toolbar_, kDesignToolbar, bar.left, bar.top);
+  Place(listFrame_, c[kListenFrame]);
+  Place(list_, c[kEntryList], c[kListenFrame].left, c[kListenFrame].top);
+  const TwipsRect& text = c[kTextFrame];
+  Place(textFrame_, text);
+  Place(editor_.hwnd(), c[kEditor], text.left, text.top);
+  Place(panel_, c[kContainer2], text.left, text.top);
+  Place(keyRecord_, kKeyRecordRect, text.left, text.top);
+  SendMessageW(status_, WM_SIZE, 0, 0);
+  RECT client;
+  GetClientRect(window_, &client);
+  const int inch = Px(1440, false);
+  int parts[3] = {std::max(0, static_cast<int>(client.right) - 2 * inch - 20),
+                  std::max(0, static_cast<int>(client.right) - inch - 20), -1};
+  SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+void MainFormWin::UpdateStatusClock() {
+  wchar_t time[64] = L"", date[64] = L"";
+  GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, 64);
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 64, nullptr);
+  SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(time));
+  SendMessageW(status_, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(date));
+}
+
+// ---- messages -----------------------------------------------------------------
+
+bool MainFormWin::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
+  int item = 0;
+  if (msg.wParam == VK_F3) item = menu_item::kWeitersuchen;
+  if (msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0) item = menu_item::kSuchen;
+  if (!item) return false;
+  const UINT id = MenuId(MenuArray::Bearbeiten, item);
+  if (GetMenuState(menuBar_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) return true;
+  form_->OnMenuClick(MenuArray::Bearbeiten, item);
+  return true;
+}
+
+bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  result = 0;
+  switch (msg) {
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
+        for (const ToolbarButtonText& b : kToolbarButtons) {
+          if (static_cast<UINT_PTR>(kIdToolBase + b.tag) != hdr->idFrom || b.tooltip.empty()) continue;
+          static std::wstring tip;
+          tip = Widen(std::string(b.tooltip));
+          info->lpszText = tip.data();
+        }
+        return true;
+      }
+      return false;
+    }
+    case WM_SIZE:
+      if (wp != SIZE_MINIMIZED && toolbar_) ApplyLayout();
+      return false;
+    case WM_GETMINMAXINFO:
+      if (layout_.Captured()) {
+        // Dragging stops at the design size (a smaller size would snap back).
+        const WindowLayout::Result design = layout_.Apply(0, 0);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+        info->ptMinTrackSize = {Px(*design.snapWidth, false), Px(*design.snapHeight, true)};
+      }
+      return false;
+    case WM_TIMER:
+      if (wp != kClockTimer) return false;
+      UpdateStatusClock();
+      return true;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wp) == popups_[static_cast<int>(MenuArray::Bearbeiten)])
+        form_->UpdateControlStates();
+      return false;
+    case WM_CTLCOLORLISTBOX:
+      if (reinterpret_cast<HWND>(lp) != list_) return false;
+      SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(listEnabled_ ? COLOR_WINDOW : COLOR_BTNFACE));
+      result = reinterpret_cast<LRESULT>(listEnabled_ ? windowBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      // The frame "Bearbeitung" lets clicks through to the window.
+      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      RECT frame;
+      GetWindowRect(textFrame_, &frame);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&frame), 2);
+      if (PtInRect(&frame, pt))
+        form_->OnTextFrameMouseDown((wp & MK_SHIFT) != 0, (wp & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
+      return false;
+    }
+  }
+  return false;
+}
+
+bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
+  if (!control && id >= kIdMenuBase && id < kIdMenuBase + 50) {
+    form_->OnMenuClick(static_cast<MenuArray>((id - kIdMenuBase) / 10), (id - kIdMenuBase) % 10);
+    return true;
+  }
+  if (control == toolbar_) {
+    form_->OnToolbarClick(id - kIdToolBase);
+    return true;
+  }
+  switch (id) {
+    case kIdList:
+      if (code == LBN_SELCHANGE) form_->OnEntryListClick(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
+      return true;
+    case kIdEditor:
+      if (code == EN_SETFOCUS) form_->OnGotFocus(FocusControl::Editor);
+      if (code == EN_KILLFOCUS) form_->OnLostFocus(FocusControl::Editor);
+      return true;
+    case kIdCombo:
+      if (code == CBN_SETFOCUS) form_->OnGotFocus(FocusControl::DestinationTitle);
+      if (code == CBN_KILLFOCUS) form_->OnLostFocus(FocusControl::DestinationTitle);
+      if (code == CBN_DROPDOWN) form_->OnDestinationTitleDropDown();
+      return true;
+    case kIdCrypt:
+      if (code == BN_SETFOCUS) form_->OnGotFocus(FocusControl::Crypt);
+      if (code == BN_KILLFOCUS) form_->OnLostFocus(FocusControl::Crypt);
+      if (code == BN_CLICKED) form_->OnCryptClick();
+      return true;
+  }
+  const bool destination = id >= kIdDestination0 && id < kIdDestination0 + 2;
+  const bool method = id >= kIdSendMethod0 && id < kIdSendMethod0 + 3;
+  if (!destination && !method) return false;
+  const FocusControl focus = destination ? FocusControl::DestinationType : FocusControl::SendMethod;
+  if (code == BN_SETFOCUS) form_->OnGotFocus(focus);
+  if (code == BN_KILLFOCUS) form_->OnLostFocus(focus);
+  if (code == BN_CLICKED) {
+    if (destination) form_->OnDestinationTypeClick(id - kIdDestination0);
+    if (method) form_->OnSendMethodClick(id - kIdSendMethod0);
+  }
+  return true;
+}
+
+LRESULT CALLBACK MainFormWin::EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                         DWORD_PTR self) {
+  auto* view = reinterpret_cast<MainFormWin*>(self);
+  switch (msg) {
+    case WM_GETDLGCODE:
+      return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
+    case WM_KEYDOWN:
+      if (view->form_->OnEditorKeyDown(static_cast<int>(wp))) return 0;
+      break;
+    case WM_CHAR:
+      // Enter and Tab were recorded at key-down; their characters are dropped.
+      if (wp == L'\r' || wp == L'\n' || wp == L'\t') return 0;
+      if (wp >= 0x20) view->form_->OnEditorKeyPress();
+      break;
+    case WM_RBUTTONDOWN: {
+      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      ClientToScreen(hwnd, &pt);
+      view->form_->OnEditorRightButton((wp & MK_SHIFT) != 0, (wp & MK_CONTROL) != 0,
+                                       GetKeyState(VK_MENU) < 0, pt.x, pt.y);
+      return 0;
+    }
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// ---- MainFormView ------------------------------------------------------------------
+
+void MainFormWin::SetListRows(const std::vector<std::string>& names) {
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  for (const std::string& name : names)
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MainFormWin::SelectListRow(int row) { SendMessageW(list_, LB_SETCURSEL, row, 0); }
+
+void MainFormWin::ShowEditMenuAt(int x, int y) {
+  TrackPopupMenu(popups_[static_cast<int>(MenuArray::Bearbeiten)], TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y,
+                 0, window_, nullptr);
+}
+
+namespace {
+
+bool PutClipboardText(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  bool ok = false;
+  if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+    if (!ok) GlobalFree(mem);
+  }
+  CloseClipboard();
+  return ok;
+}
+
+std::wstring ClipboardText(HWND owner) {
+  std::wstring text;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) return text;
+  if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(mem))) {
+      text = p;
+      GlobalUnlock(mem);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+}  // namespace
+
+void MainFormWin::CopySelection() { PutClipboardText(window_, Widen(editor_.SelectedText())); }
+
+void MainFormWin::CutSelection() {
+  CopySelection();
+  DeleteSelection();
+}
+
+void MainFormWin::PasteText() {
+  editor_.SetInsertFormat(EditorFormat::Text);
+  const std::wstring text = ClipboardText(window_);
+  SendMessageW(editor_.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void MainFormWin::DeleteSelection() {
+  SendMessageW(editor_.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+}
+
+bool MainFormWin::ClipboardHasText() { return !ClipboardText(window_).empty(); }
+
+void MainFormWin::SetDestinationTitles(const std::vector<std::string>& titles) {
+  const std::string text = DestinationTitle();
+  SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
+  for (const std::string& t : titles)
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(t).c_str()));
+  SetDestinationTitle(text);
+}
+
+std::string MainFormWin::DestinationTitle() {
+  const int n = GetWindowTextLengthW(combo_);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(combo_, text.data(), n + 1);
+  text.resize(static_cast<size_t>(n));
+  return Narrow(text);
+}
+
+void MainFormWin::SetDestinationTitle(const std::string& title) {
+  SetWindowTextW(combo_, Widen(title).c_str());
+}
+
+void MainFormWin::SetDestinationType(int index) {
+  CheckRadioButton(panel_, kIdDestination0, kIdDestination0 + 1, kIdDestination0 + (index == 1 ? 1 : 0));
+}
+
+void MainFormWin::SetSendMethod(int index) {
+  CheckRadioButton(panel_, kIdSendMethod0, kIdSendMethod0 + 2,
+                   kIdSendMethod0 + ((index >= 0 && index <= 2) ? index : 0));
+}
+
+bool MainFormWin::CryptChecked() { return SendMessageW(crypt_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void MainFormWin::SetCryptChecked(bool checked) {
+  SendMessageW(crypt_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void MainFormWin::ApplyControlStates(const ControlStates& s) {
+  using namespace menu_item;
+  auto menu = [&](MenuArray a, int item, bool on) {
+    EnableMenuItem(menuBar_, MenuId(a, item), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  menu(MenuArray::Bearbeiten, kAusschneiden, s.editCut);
+  menu(MenuArray::Bearbeiten, kKopieren, s.editCopy);
+  menu(MenuArray::Bearbeiten, kEinfuegen, s.editPaste);
+  menu(MenuArray::Bearbeiten, kLoeschen, s.editDelete);
+  menu(MenuArray::Bearbeiten, kSuchen, s.editFind);
+  menu(MenuArray::Bearbeiten, kWeitersuchen, s.editFindNext);
+  menu(MenuArray::Texte, kUmbenennen, s.renameDelete);
+  menu(MenuArray::Texte, kTextLoeschen, s.renameDelete);
+  SendMessageW(toolbar_, TB_ENABLEBUTTON, kIdToolBase + kTagRename, s.renameDelete);
+  SendMessageW(toolbar_, TB_ENABLEBUTTON, kIdToolBase + kTagDelete, s.renameDelete);
+  EnableWindow(targetLabel_, s.destinationOptions);
+  for (HWND h : destination_) EnableWindow(h, s.destinationOptions);
+  listEnabled_ = s.entryList;
+  EnableWindow(list_, s.entryList);
+  InvalidateRect(list_, nullptr, TRUE);
+  EnableWindow(editor_.hwnd(), s.editor);
+  editor_.SetBackground(GetSysColor(s.editor ? COLOR_WINDOW : COLOR_BTNFACE));
+  EnableWindow(crypt_, s.editor);
+  for (HWND h : sendMethod_) EnableWindow(h, s.editor);
+  EnableWindow(combo_, s.destinationTitle);
+}
+
+}  // namespace zelvo

@@ -1,0 +1,124 @@
+// The main window's controls: toolbar, entry list, editor, option panel,
+// menus and status bar, laid out from the design in twips. Events go to the
+// portable MainForm; this view decides nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "mainwindow/layout.h"
+#include "mainwindow/main_form.h"
+#include "platform/win32/win32_shell.h"
+#include "support/help.h"
+#include "ui/win32/rich_editor.h"
+
+namespace zelvo {
+
+class MainFormWin : public MainFormView {
+ public:
+  MainFormWin(HWND window, HINSTANCE instance, Program& program);
+  ~MainFormWin() override;
+
+  // Creates the controls and gives the window its design size.
+  void Create();
+  MainForm& form() { return *form_; }
+
+  // The main window's messages; true when handled (result in `result`).
+  bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // Strg+F and F3 while the main window is active; true when used.
+  bool PreTranslate(const MSG& msg);
+
+  void CaptureLayout();
+  void RestoreWindowPlacement();
+  void SaveWindowPlacement();
+  // The window's rectangle in twips, and the screen's twips per pixel.
+  TwipsRect WindowTwips() const;
+  float TwipsPerPixelX() const { return tppX_; }
+  float TwipsPerPixelY() const { return tppY_; }
+
+  Help& help() { return *help_; }
+  Shell& shell() { return shell_; }
+
+  // Windows that live elsewhere; each does nothing until set.
+  std::function<void()> showOptions, showAbout, showDebugger, showWindowList;
+
+  // MainFormView
+  void SetListRows(const std::vector<std::string>& names) override;
+  void SelectListRow(int row) override;
+  void RenderEditor(const std::vector<EditorRun>& runs) override { editor_.Render(runs); }
+  std::string EditorText() override { return editor_.EditorText(); }
+  std::string EditorPlainText() override { return editor_.PlainText(); }
+  int EditorSelStart() override { return editor_.SelStart(); }
+  int EditorSelLength() override { return editor_.SelLength(); }
+  void SetEditorSelection(int start, int length) override { editor_.SetSelection(start, length); }
+  std::string EditorCharBeforeCaret() override { return editor_.CharBeforeCaret(); }
+  void MoveCaretPastLineBreak() override { editor_.MoveCaretPastLineBreak(); }
+  void SetInsertFormat(EditorFormat format) override { editor_.SetInsertFormat(format); }
+  void InsertAtCaret(const EditorRun& run) override { editor_.Insert(run); }
+  void FocusEditor() override { SetFocus(editor_.hwnd()); }
+  void CutSelection() override;
+  void CopySelection() override;
+  void PasteText() override;
+  void DeleteSelection() override;
+  bool ClipboardHasText() override;
+  void ShowEditMenuAt(int x, int y) override;
+  void SetDestinationTitles(const std::vector<std::string>& titles) override;
+  std::string DestinationTitle() override;
+  void SetDestinationTitle(const std::string& title) override;
+  void FocusDestinationTitle() override { SetFocus(combo_); }
+  void SetDestinationType(int index) override;
+  void SetSendMethod(int index) override;
+  bool CryptChecked() override;
+  void SetCryptChecked(bool checked) override;
+  void ApplyControlStates(const ControlStates& states) override;
+  void HideWindow() override { ShowWindow(window_, SW_HIDE); }
+  void EndProgram() override { DestroyWindow(window_); }
+  void ShowOptionsDialog() override { Call(showOptions); }
+  void ShowAboutBox() override { Call(showAbout); }
+  void ShowDebugger() override {
+    // Until the debugger window exists, nothing would ever release its lock.
+    if (showDebugger) showDebugger();
+    else program_.lock().ReleaseLock(false);
+  }
+  void ShowWindowList() override { Call(showWindowList); }
+  void ShowHelp() override { help_->ShowHelp(); }
+  void OpenMakerPage() override { help_->OpenMakerPage(); }
+
+ private:
+  static void Call(const std::function<void()>& f) {
+    if (f) f();
+  }
+  HWND Child(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id);
+  void CreateMenus();
+  void CreateToolbar();
+  void CreateOptionPanel();
+  void ApplyLayout();
+  void Place(HWND control, const TwipsRect& r, float dx = 0, float dy = 0);
+  int Px(float twips, bool vertical) const;
+  void UpdateStatusClock();
+  bool OnCommand(WORD id, WORD code, HWND control);
+  static LRESULT CALLBACK EditorProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
+
+  HWND window_;
+  HINSTANCE instance_;
+  Program& program_;
+  std::unique_ptr<MainForm> form_;
+  Win32Shell shell_;
+  std::unique_ptr<Help> help_;
+  float tppX_ = 15, tppY_ = 15;
+  HFONT font_ = nullptr;
+  HMENU menuBar_ = nullptr;
+  HMENU popups_[5] = {};
+  HWND toolbar_ = nullptr, status_ = nullptr, listFrame_ = nullptr, textFrame_ = nullptr;
+  HWND list_ = nullptr, keyRecord_ = nullptr, panel_ = nullptr, combo_ = nullptr;
+  HWND targetLabel_ = nullptr, destination_[2] = {}, sendMethod_[3] = {}, crypt_ = nullptr;
+  RichEditor editor_;
+  WindowLayout layout_;
+  bool listEnabled_ = false;
+  HBRUSH windowBrush_ = nullptr;  // the system's window colour
+};
+
+}  // namespace zelvo

@@ -1,0 +1,324 @@
+#include "unit/mainwindow/main_form_fixture.h"
+
+namespace zelvo {
+namespace {
+
+TEST_F(MainFormTest, EmptyFileDisablesEverythingButNew) {
+  Load("");
+  EXPECT_TRUE(form.Rows().empty());
+  EXPECT_EQ(view.states, ControlStates{});  // all disabled, search included
+  EXPECT_TRUE(view.editor.empty());
+  form.OnToolbarClick(kTagRename);
+  form.OnToolbarClick(kTagDelete);
+  EXPECT_TRUE(env.dialogs.inputPrompts.empty());
+  EXPECT_FALSE(Locked());
+}
+
+TEST_F(MainFormTest, FilledListIsSortedIgnoringCaseAndShowsTheFirstEntry) {
+  LoadEntries({{"zahlung", "z"}, {"Anrede", "Sehr geehrte Damen\\Nund Herren"}, {"\xC3\x84rger", "a"},
+               {"brief", "b", "  Editor  ", 2}});
+  ASSERT_EQ(view.listRows, (std::vector<std::string>{"Anrede", "\xC3\x84rger", "brief", "zahlung"}));
+  EXPECT_EQ(form.Rows()[0].Number, 2);
+  EXPECT_EQ(form.Rows()[3].Number, 1);
+  EXPECT_EQ(view.listSelection, 0);
+  EXPECT_EQ(form.CurrEntryListIndex(), 0);
+  EXPECT_EQ(view.PlainUtf8(), "Sehr geehrte Damen\xC3\x83\rund Herren");
+  EXPECT_EQ(view.destinationType, 0);
+  EXPECT_FALSE(view.states.destinationTitle);
+  EXPECT_EQ(view.destinationTitles, std::vector<std::string>{"Editor"});
+
+  form.OnEntryListClick(Row("brief"));
+  EXPECT_EQ(view.destinationTitle, "Editor");  // trimmed
+  EXPECT_EQ(view.destinationType, 1);
+  EXPECT_TRUE(view.states.destinationTitle);
+  EXPECT_EQ(view.sendMethod, 2);
+}
+
+TEST_F(MainFormTest, EditCommandsFollowSelectionClipboardAndSearchText) {
+  LoadEntries({{"A", "Hallo Welt"}});
+  ControlStates s = view.states;
+  EXPECT_TRUE(s.editFind && s.editor && s.entryList && s.renameDelete && s.destinationOptions);
+  EXPECT_FALSE(s.editCut || s.editCopy || s.editDelete || s.editPaste || s.editFindNext);
+
+  view.SetEditorSelection(0, 5);
+  view.clipboard = "x";
+  form.UpdateControlStates();
+  s = view.states;
+  EXPECT_TRUE(s.editCut && s.editCopy && s.editDelete && s.editPaste);
+  EXPECT_FALSE(s.editFindNext);
+
+  env.dialogs.inputs.push_back("welt");
+  form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kSuchen);
+  EXPECT_FALSE(view.states.editFindNext);  // until the rules run again
+  form.UpdateControlStates();
+  EXPECT_TRUE(view.states.editFindNext);
+}
+
+TEST_F(MainFormTest, ClipboardCommandsWorkOnTheSelection) {
+  LoadEntries({{"A", "Hallo Welt"}});
+  view.SetEditorSelection(0, 6);
+  form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kAusschneiden);
+  EXPECT_EQ(view.clipboard, "Hallo ");
+  EXPECT_EQ(view.PlainUtf8(), "Welt");
+  view.SetEditorSelection(4, 0);
+  form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kEinfuegen);
+  EXPECT_EQ(view.PlainUtf8(), "WeltHallo ");
+}
+
+TEST_F(MainFormTest, FindNextSearchesForwardIgnoringCaseWithoutWrapping) {
+  LoadEntries({{"A", "Gr\xC3\x9C\xC3\x9F" "e an alle\\Ngr\xC3\xBC\xC3\x9F" "e"}});
+  env.dialogs.inputs.push_back("GR\xC3\x9C\xC3\x9F" "E");
+  form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kSuchen);
+  EXPECT_EQ(form.SearchText(), "GR\xC3\x9C\xC3\x9F" "E");
+  EXPECT_EQ(view.selStart, 0);
+  EXPECT_EQ(view.selLength, 5);
+  EXPECT_EQ(view.focused, FocusControl::Editor);
+
+  form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kWeitersuchen);
+  EXPECT_EQ(view.selStart, 15);  // after the symbol and its line break
+  EXPECT_TRUE(env.dialogs.shown.empty());
+
+  form.FindNext();
+  EXPECT_EQ(env.dialogs.LastText(), "Die Suche ist am Ende des Textes angekommen.");
+  EXPECT_EQ(env.dialogs.shown.back().message.icon, MsgIcon::Information);
+  EXPECT_EQ(view.selStart, 15);  // selection unchanged, no wrap
+
+  env.dialogs.inputs.push_back(std::nullopt);  // Cancel empties the search text
+  form.AskSearchText();
+  EXPECT_EQ(form.SearchText(), "");
+  EXPECT_EQ(env.dialogs.shown.size(), 1u);
+}
+
+TEST_F(MainFormTest, TypedEnterAndTabAreRecordedAndStored) {
+  LoadEntries({{"A", ""}});
+  view.Focus(FocusControl::Editor);
+  EXPECT_TRUE(Locked());
+  view.Type("ab\nc\td");
+  EXPECT_EQ(view.PlainUtf8(), "ab\xC3\x83\rc\xC3\xB0\rd");
+  EXPECT_EQ(view.formats[2], EditorFormat::ReturnSymbol);
+  EXPECT_EQ(view.formats[5], EditorFormat::TabSymbol);
+  EXPECT_EQ(view.formats[7], EditorFormat::Text);
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(Value("Text", "1"), "ab\\Nc\\Td");
+  EXPECT_EQ(Value("Crypt", "1"), "0");
+  EXPECT_FALSE(Locked());
+}
+
+TEST_F(MainFormTest, KeysRecordOverASelectionAndStepOverSymbols) {
+  LoadEntries({{"A", "x\\Ny"}});
+  // Caret between the symbol and its line break: typing continues on the next line.
+  view.SetEditorSelection(2, 0);
+  view.Type("z");
+  EXPECT_EQ(view.PlainUtf8(), "x\xC3\x83\rzy");
+  // A selection is kept, not overwritten, by a recorded key.
+  view.SetEditorSelection(0, 1);
+  EXPECT_TRUE(form.OnEditorKeyDown(MainForm::kKeyTab));
+  EXPECT_EQ(view.PlainUtf8(), "\xC3\xB0\rx\xC3\x83\rzy");
+  EXPECT_FALSE(form.OnEditorKeyDown('A'));
+}
+
+TEST_F(MainFormTest, LeavingTheEditorUnchangedStoresTheSameText) {
+  LoadEntries({{"A", "a\\Tb\\Lc\\\\d\\He"}});
+  view.Focus(FocusControl::Editor);
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(Value("Text", "1"), "a\\Tb\\Lc\\\\d\\He");
+}
+
+TEST_F(MainFormTest, CipherBoxStoresTheTextEnciphered) {
+  LoadEntries({{"A", "geheim"}});
+  view.Focus(FocusControl::Crypt);
+  EXPECT_TRUE(Locked());
+  view.crypt = true;
+  form.OnCryptClick();
+  EXPECT_EQ(Value("Crypt", "1"), "1");
+  EXPECT_NE(Value("Text", "1"), "geheim");
+  EXPECT_EQ(program.store().ReadEntry(1)->Text, "geheim");
+  view.Focus(FocusControl::None);
+  EXPECT_FALSE(Locked());
+}
+
+TEST_F(MainFormTest, FailedSaveKeepsTheTextInTheEditor) {
+  LoadEntries({{"A", "alt"}, {"B", "b"}});
+  view.Focus(FocusControl::Editor);
+  view.SetEditorSelection(3, 0);
+  view.Type(" und neu");
+  FailNextWrite();
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(Value("Text", "1"), "alt");
+  EXPECT_TRUE(form.HasUnsavedText());
+  EXPECT_NE(env.dialogs.LastText().find("bleibt im Editor erhalten"), std::string::npos);
+
+  // A reload keeps showing the unsaved text with its entry.
+  program.ReloadAll();
+  EXPECT_EQ(SelectedName(), "A");
+  EXPECT_EQ(view.PlainUtf8(), "alt und neu");
+
+  // Choosing another entry saves it now that the file is writable again.
+  form.OnEntryListClick(Row("B"));
+  EXPECT_EQ(Value("Text", "1"), "alt und neu");
+  EXPECT_EQ(view.PlainUtf8(), "b");
+  EXPECT_FALSE(form.HasUnsavedText());
+}
+
+TEST_F(MainFormTest, UnsavedTextIsOnlyDroppedWhenTheUserSaysSo) {
+  LoadEntries({{"A", "alt"}, {"B", "b"}});
+  view.Focus(FocusControl::Editor);
+  view.Type("X");
+  FailNextWrite();
+  view.Focus(FocusControl::None);
+
+  FailNextWrite();
+  env.dialogs.answers.push_back(MsgResult::No);
+  form.OnEntryListClick(Row("B"));
+  EXPECT_EQ(SelectedName(), "A");
+  EXPECT_EQ(view.PlainUtf8(), "Xalt");
+
+  FailNextWrite();
+  env.dialogs.answers.push_back(MsgResult::Yes);
+  form.OnEntryListClick(Row("B"));
+  EXPECT_EQ(view.PlainUtf8(), "b");
+  EXPECT_EQ(Value("Text", "1"), "alt");
+  EXPECT_FALSE(form.HasUnsavedText());
+}
+
+TEST_F(MainFormTest, ForeignLockIsReportedOnceAndEditingGoesOn) {
+  LoadEntries({{"A", "a"}}, kForeignLock);
+  view.Focus(FocusControl::Editor);
+  ASSERT_EQ(env.dialogs.shown.size(), 1u);
+  EXPECT_NE(env.dialogs.LastText().find("''hbauer'' auf ''PC-LAGER''"), std::string::npos);
+  // The focus coming back from the message box asks nothing again...
+  form.OnGotFocus(FocusControl::Editor);
+  EXPECT_EQ(env.dialogs.shown.size(), 1u);
+  view.Type("b");
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(Value("Text", "1"), "ba");  // saved whether or not the lock was granted
+  EXPECT_EQ(LockValue(), "hbauer;PC-LAGER;07.12.2026 10:00:00;1234567890123456");
+  // ...but coming back later does.
+  view.Focus(FocusControl::Editor);
+  EXPECT_EQ(env.dialogs.shown.size(), 2u);
+}
+
+// Focus and click events of the option panel, with the lock and the writes
+// each one makes.
+TEST_F(MainFormTest, OptionPanelTakesTheLockAndWritesTheCurrentEntry) {
+  LoadEntries({{"B", "b"}, {"A", "a", "", 2}});
+  ASSERT_EQ(SelectedName(), "A");
+
+  view.Focus(FocusControl::SendMethod);
+  EXPECT_TRUE(Locked());
+  form.OnSendMethodClick(1);
+  EXPECT_EQ(Value("DosBox", "2"), "1");
+  EXPECT_FALSE(Locked());  // released after the write
+  view.Focus(FocusControl::None);
+
+  view.Focus(FocusControl::DestinationType);
+  EXPECT_TRUE(Locked());
+  form.OnDestinationTypeClick(1);
+  EXPECT_TRUE(form.TitleModePending());
+  EXPECT_EQ(view.focused, FocusControl::DestinationTitle);
+  EXPECT_EQ(view.destinationType, 1);
+  EXPECT_TRUE(view.states.destinationTitle);
+  EXPECT_EQ(Value("Title", "2"), "");  // nothing written yet
+
+  view.destinationTitle = " Editor ";
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(Value("Title", "2"), " Editor ");  // as typed
+  EXPECT_FALSE(form.TitleModePending());
+  EXPECT_FALSE(Locked());
+  EXPECT_EQ(view.destinationTitles, std::vector<std::string>{"Editor"});
+  view.Focus(FocusControl::DestinationTitle);
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(view.destinationTitles, std::vector<std::string>{"Editor"});
+
+  // The last used window empties the title and resets the method.
+  form.OnDestinationTypeClick(0);
+  EXPECT_EQ(Value("Title", "2"), "");
+  EXPECT_EQ(Value("DosBox", "2"), "0");
+  EXPECT_EQ(view.sendMethod, 0);
+  EXPECT_EQ(view.destinationType, 0);
+  EXPECT_FALSE(view.states.destinationTitle);
+  EXPECT_EQ(Value("Text", "1"), "b");  // the other entry is untouched
+}
+
+TEST_F(MainFormTest, OptionHandlersWriteNothingWhileReloadingOrShowing) {
+  struct Host : FormHost {
+    std::function<void()> duringList;
+    void ShowEntryList(const EntryList& l) override {
+      FormHost::ShowEntryList(l);
+      duringList();
+    }
+  };
+  Host reloadHost;
+  Program reloading{env.services, reloadHost};
+  reloading.dataFile().SetPath(program.dataFile().Path());
+  MainForm f{reloading, view};
+  reloadHost.form = &f;
+  view.form = &f;
+  LoadEntries({{"A", "a", "", 2}});
+  reloadHost.duringList = [&] {
+    f.OnSendMethodClick(1);
+    f.OnDestinationTypeClick(0);
+    view.crypt = true;
+    f.OnCryptClick();
+    view.crypt = false;
+  };
+  reloading.ReloadAll();
+  EXPECT_EQ(Value("DosBox", "1"), "2");
+  EXPECT_EQ(Value("Crypt", "1"), "0");
+  EXPECT_FALSE(Locked());
+}
+
+TEST_F(MainFormTest, HideCommandsReleaseTheOwnLockFirst) {
+  for (auto hide : {+[](MainForm& f) { f.OnToolbarClick(kTagHide); },
+                    +[](MainForm& f) { f.OnMenuClick(MenuArray::Datei, menu_item::kAusblenden); }}) {
+    LoadEntries({{"A", "a"}});
+    view.Focus(FocusControl::Crypt);
+    ASSERT_TRUE(Locked());
+    hide(form);
+    EXPECT_FALSE(Locked());
+    EXPECT_EQ(view.calls.back(), "hide");
+  }
+}
+
+TEST_F(MainFormTest, DebuggerOpensOnlyWithTheLock) {
+  LoadEntries({{"A", "a"}}, kForeignLock);
+  form.OnToolbarClick(kTagDebug);
+  EXPECT_TRUE(view.calls.empty());
+  EXPECT_NE(env.dialogs.LastText().find("hbauer"), std::string::npos);
+
+  LoadEntries({{"A", "a"}});
+  form.OnMenuClick(MenuArray::Extras, menu_item::kDebugger);
+  EXPECT_EQ(view.calls, std::vector<std::string>{"debugger"});
+  EXPECT_TRUE(Locked());
+}
+
+TEST_F(MainFormTest, CommandsReachTheirWindows) {
+  LoadEntries({{"A", "a"}});
+  form.OnToolbarClick(7);  // no such tag
+  form.OnToolbarClick(kTagOptions);
+  form.OnToolbarClick(kTagHelp);
+  form.OnToolbarClick(kTagAbout);
+  form.OnMenuClick(MenuArray::Hilfe, menu_item::kInfo);
+  form.OnBannerClick();
+  form.OnTextFrameMouseDown(true, true, true);
+  form.OnTextFrameMouseDown(true, true, false);
+  form.OnEditorRightButton(true, false, false, 5, 5);
+  form.OnEditorRightButton(false, false, false, 5, 5);
+  form.OnMenuClick(MenuArray::Datei, menu_item::kBeenden);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"options", "help", "about", "about", "maker",
+                                                  "windowlist", "editmenu", "end"}));
+  EXPECT_EQ(view.focused, FocusControl::Editor);
+}
+
+TEST_F(MainFormTest, LanSyncRereadsTheFileAndSelectsTheFirstEntry) {
+  LoadEntries({{"B", "b"}, {"C", "c"}});
+  form.OnEntryListClick(Row("C"));
+  env.dir.Write(kDataFileName, "[Name]\r\n1=B\r\n2=C\r\n3=A\r\n[Text]\r\n3=neu\r\n");
+  form.OnToolbarClick(kTagSync);
+  EXPECT_EQ(view.listRows, (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(SelectedName(), "A");
+  EXPECT_EQ(view.PlainUtf8(), "neu");
+}
+
+}  // namespace
+}  // namespace zelvo
