@@ -1,6 +1,7 @@
 // The Win32 platform layer against the real system (run under Wine).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -373,6 +374,17 @@ TEST(DialogsTest, YesNoQuestionCanDefaultToNo) {
   EXPECT_EQ(yesStyle, BS_PUSHBUTTON);
 }
 
+std::wstring SelectedTreeText(HWND tree) {
+  wchar_t text[MAX_PATH] = L"";
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = TreeView_GetSelection(tree);
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (!item.hItem || !TreeView_GetItem(tree, &item)) return {};
+  return text;
+}
+
 TEST(DialogsTest, BrowseForFolderGivesTheChosenFolderOrNothing) {
   TempFolder folder;
   std::string chosen = folder.File("");
@@ -384,8 +396,14 @@ TEST(DialogsTest, BrowseForFolderGivesTheChosenFolderOrNothing) {
       if (!dlg) return;
       if (HWND label = FindWindowExW(dlg, nullptr, L"Static", L"Bitte wählen Sie den neuen Ablageordner:"))
         prompt = ControlText(label);
+      // The tree fills in after the dialog shows: select until it took.
       std::wstring path = Widen(chosen);
-      SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+      std::wstring leaf = path.substr(path.rfind(L'\\') + 1);
+      HWND tree = FindWindowExW(dlg, nullptr, WC_TREEVIEWW, nullptr);
+      for (int i = 0; i < 250 && tree && SelectedTreeText(tree) != leaf; ++i) {
+        SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        Sleep(20);
+      }
       PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     });
     auto answer = Win32Dialogs().BrowseForFolder("Bitte wählen Sie den neuen Ablageordner:");
