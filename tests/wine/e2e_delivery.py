@@ -16,7 +16,7 @@ ENTRIES = [
     # name, text (expanded form with placeholders), title, method
     ("A Tasten", "Gr\xfc\xdfe \xe4\xf6\xfc \xc4\xd6\xdc \xdf \u20ac {a} [b] 50% (c) ~ ^+\tTab\r"
                  "Monat %monat%/%jahr%\r%datei={gruss}%Ende", "", 0),
-    ("B Ablage", "Ablage: Gr\xfc\xdfe 50% {x} (y) ~\u20ac", "", 2),
+    ("B Ablage", "Ablage: Gr\xfc\xdfe 50% {x} (y) ~\u20ac\rZeile 2", "", 2),
     ("C Konsole", "dir /w", "Zelvo Konsole", 1),
     ("D Auswahl", "Hallo Ziel", "zelvo ziel", 0),
     ("E Kein Ziel", "nie", "Kein solches Fenster", 0),
@@ -105,3 +105,54 @@ def test_keystrokes_and_clipboard_reach_notepad(session):
     session.wait_until(lambda: session.notepad_text(window.hwnd), 15, what="the pasted entry")
     assert session.clipboard() == want
     assert session.notepad_text(window.hwnd) == want
+
+
+class KeyLog:
+    """A key logger window (tests/win32/tools/keylog.cpp) with its title."""
+
+    def __init__(self, session, title, left):
+        self.path = session.temp_folder("tasten") / "keys.log"
+        # Below notepad, so that clicks into notepad reach notepad.
+        self.process = session.start(session.exe("keylog.exe"), title, session.win_path(self.path),
+                                     left, 780)
+        self.window = self.process.wait_window(title=title)
+
+    def lines(self):
+        return self.path.read_text().splitlines() if self.path.exists() else []
+
+    def chars(self):
+        """The characters received, with "SYS" before those typed under Alt."""
+        return [("SYS" if kind == "SYSCHAR" else "") + chr(int(code, 16))
+                for kind, code, *_ in map(str.split, self.lines()) if kind.endswith("CHAR")]
+
+
+def test_console_chooser_and_missing_target(session):
+    expanded, program, pad, _ = start_program_and_notepad(session)
+    console = KeyLog(session, "Zelvo Konsole", 0)
+    first, second = KeyLog(session, "Zelvo Ziel 1", 400), KeyLog(session, "Zelvo Ziel 2", 800)
+
+    # The console paste: the text on the clipboard, then Alt+Space, B, E.
+    choose_entry(session, pad, "C Konsole")
+    session.wait_until(lambda: len(console.chars()) == 3, 15, what="three keys in the console")
+    assert console.chars() == ["SYS ", "B", "E"]
+    assert "SYSKEYDOWN 20 1" in console.lines()  # the space bar with Alt held
+    assert session.clipboard() == expanded["C Konsole"]
+
+    # Two windows match: the chooser lists both, the second line gets the text.
+    choose_entry(session, pad, "D Auswahl")
+    chooser = program.wait_window(title="Auswahl - Zelvoscript")
+    session.key("Down")
+    ok = next(c for c in session.children(chooser.hwnd) if c.title == "&OK")
+    session.post_click(ok.hwnd)
+    want = list(expanded["D Auswahl"])
+    session.wait_until(lambda: second.chars() == want, 15, what="the text in the second window")
+    assert first.chars() == []
+
+    # No window matches: the error message, and nothing typed anywhere.
+    choose_entry(session, pad, "E Kein Ziel")
+    box, texts = message_box(session, program, "Es wurde kein passendes Zielfenster identifiziert.")
+    assert any("Die \xdcbertragung wird daher abgebrochen." in t for t in texts)
+    press_ok(session, box)
+    session.wait_no_window(pid=program.winpid(), cls="#32770")
+    assert session.notepad_text(pad.hwnd) == ""
+    assert (first.chars(), second.chars(), console.chars()[3:]) == ([], want, [])

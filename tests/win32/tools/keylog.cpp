@@ -1,7 +1,7 @@
 // A window that records the keyboard messages it receives, one line each,
 // to a log file; tests give it a title that an entry targets.
 //
-//   keylog <title> <log file>
+//   keylog <title> <log file> [<left> <top>]
 //
 // Lines: "KEYDOWN <vk hex> <alt 0|1>", "SYSKEYDOWN ...", "KEYUP ...",
 // "SYSKEYUP ...", "CHAR <code hex>", "SYSCHAR <code hex>". System keys are
@@ -55,7 +55,8 @@ int wmain(int argc, wchar_t** argv) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"ZelvoKeyLog";
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, 400, 300, 360,
+  const int left = argc > 4 ? _wtoi(argv[3]) : 400, top = argc > 4 ? _wtoi(argv[4]) : 300;
+  HWND window = CreateWindowExW(0, wc.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, left, top, 360,
                                 200, nullptr, nullptr, instance, nullptr);
   if (!window) return 2;
   ShowWindow(window, SW_SHOW);
