@@ -10,7 +10,8 @@
 // Both wait until the edit control holds <length> UTF-16 units (type: the
 // text's own length with CR LF line ends) or stops growing for 3 s, then
 // print `name: value` lines; times are Unix epoch milliseconds, so a script
-// can compare them with its own clock.
+// can compare them with its own clock. A window without an edit control is
+// not waited for.
 #include <windows.h>
 
 #include <cstdio>
@@ -59,6 +60,7 @@ long Length(HWND edit) {
 // Polls until the edit holds `expected` units or has stopped growing.
 void WaitForText(HWND window, long expected) {
   HWND edit = EditOf(window);
+  if (edit == window) return;
   long last = -1;
   DWORD lastChange = GetTickCount();
   long long doneAt = EpochMs();
