@@ -1,5 +1,5 @@
-"""Delivery through the real program: the hotkey opens the snippet menu, the
-keyboard picks an entry, and the text arrives in notepad or in a key logger
+"""Delivery through the real program: the hotkey opens the snippet menu, a
+click picks an entry, and the text arrives in notepad or in a key logger
 window, by each send method; several matching windows open the chooser, none
 gives the error message."""
 
@@ -57,8 +57,7 @@ def write_data_file(session):
 
 
 def with_clock(text):
-    """The text with the month placeholders as they read now and a moment ago
-    (a delivery across midnight at a month's end sees either)."""
+    """The text with the month placeholders as they read now."""
     now = datetime.date.today()
     return text.replace("%monat%", f"{now.month:02d}").replace("%jahr%", str(now.year))
 
