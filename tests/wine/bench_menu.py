@@ -9,7 +9,8 @@ the menu shows) measured in the same Wine session.
 The probe (menu_probe.exe, inside Wine) presses Strg + F5 with SendInput and
 stops the clock when a popup menu window is visible and its menu loop has
 answered a message, i.e. the menu has been shown and painted. Prints
-`name: value` lines: median milliseconds of the runs, and the naive/ours ratio.
+`name: value` lines: the first showing after start (nothing cached yet), the
+median of the further showings, the naive way's median, and naive/ours.
 """
 
 import argparse
@@ -41,12 +42,11 @@ def write_data(path, count):
 
 
 def probe(s, runs, timeout_s):
+    """Milliseconds of each showing, or None when one timed out."""
     result = s.run(s.exe("menu_probe.exe"), runs, int(timeout_s * 1000),
                    timeout=runs * (timeout_s + 15) + 30)
     times = [float(line.split()[1]) for line in result.stdout.splitlines() if line.startswith("ms ")]
-    if len(times) < runs:
-        return None
-    return statistics.median(times)
+    return times if len(times) == runs else None
 
 
 def measure(s, start, runs, timeout_s):
@@ -57,6 +57,10 @@ def measure(s, start, runs, timeout_s):
     finally:
         process.kill()
         time.sleep(0.5)
+
+
+def fmt(ms):
+    return f"{ms:.1f}" if ms is not None else "timeout"
 
 
 def main():
@@ -82,12 +86,17 @@ def main():
 
                 def start_ours():
                     p = s.start(s.exe("Zelvoscript.exe"))
-                    p.wait_window(title_contains="Optionen", visible=False, timeout=60)
+                    # The caption is set once the first reload has registered the hotkey.
+                    s.wait_until(lambda: [w for w in p.windows(cls="ZelvoscriptMainWindow")
+                                          if w.title != "Zelvoscript"], 120, what="start-up")
                     return p
 
-                ours = measure(s, start_ours, args.runs, 60)
+                times = measure(s, start_ours, args.runs + 1, 60)
+                first = times[0] if times else None
+                ours = statistics.median(times[1:]) if times else None
                 name = f"menu_{mode}_{size}"
-                print(f"{name}_ms: {ours:.1f}" if ours else f"{name}_ms: timeout", flush=True)
+                print(f"{name}_first_ms: {fmt(first)}", flush=True)
+                print(f"{name}_ms: {fmt(ours)}", flush=True)
 
                 if naive_too_slow[mode]:
                     print(f"{name}_naive_ms: skipped (too slow at a smaller size)", flush=True)
@@ -100,11 +109,11 @@ def main():
                     return p
 
                 started = time.monotonic()
-                naive = measure(s, start_naive, 1 if size >= 10000 else min(args.runs, 3), 120)
+                naive_times = measure(s, start_naive, 1 if size >= 10000 else min(args.runs, 3), 120)
+                naive = statistics.median(naive_times) if naive_times else None
                 if naive is None or time.monotonic() - started > NAIVE_BUDGET_S:
                     naive_too_slow[mode] = True
-                print(f"{name}_naive_ms: {naive:.1f}" if naive else f"{name}_naive_ms: timeout",
-                      flush=True)
+                print(f"{name}_naive_ms: {fmt(naive)}", flush=True)
                 if ours and naive:
                     print(f"{name}_speedup: {naive / ours:.1f}", flush=True)
 
