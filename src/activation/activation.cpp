@@ -26,7 +26,15 @@ void Activation::HandleActivation(int kind) {
 
 void Activation::ShowSnippetMenu() {
   target_.ReloadAll();
-  const SnippetMenu menu = BuildSnippetMenu(target_.MenuEntries(), target_.MenuCascading());
+  const std::vector<EntryListItem>& entries = target_.MenuEntries();
+  const bool cascading = target_.MenuCascading();
+  // The file rarely changes between two showings; sorting tens of thousands
+  // of names each time would be most of the wait.
+  if (!menu_ || menu_->cascading != cascading || entries != menuEntries_) {
+    menu_ = BuildSnippetMenu(entries, cascading);
+    menuEntries_ = entries;
+  }
+  const SnippetMenu& menu = *menu_;
   OnMenuChoice(target_.PopupSnippetMenu(menu));
 }
 

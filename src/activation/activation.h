@@ -2,6 +2,7 @@
 // border strip.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "activation/snippet_menu.h"
@@ -57,6 +58,9 @@ class Activation {
 
   ActivationTarget& target_;
   bool busy_ = false;
+  // The menu last built and the entries it was built from.
+  std::optional<SnippetMenu> menu_;
+  std::vector<EntryListItem> menuEntries_;
 };
 
 }  // namespace zelvo

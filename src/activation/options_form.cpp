@@ -48,7 +48,7 @@ void OptionsForm::LoadSettings(const ProgramSettings& settings) {
   SetColour(settings.PumActBorderCol);
   // All four hotkey controls are set before the registration follows them,
   // so it never sees a half-loaded combination.
-  if (hotkeyChanged) ApplyHotkey();
+  if (hotkeyChanged) ApplyHotkey(/*fromReload=*/true);
 }
 
 void OptionsForm::ShowDataFilePath(const std::string& path) {
@@ -69,13 +69,21 @@ ProgramSettings OptionsForm::CurrentSettings() const {
   return s;
 }
 
-void OptionsForm::ApplyHotkey() {
+void OptionsForm::ApplyHotkey(bool fromReload) {
   const HotkeyDescription wanted{state_.keyIndex < 0 ? 0 : state_.keyIndex, state_.shift,
                                  state_.alt, state_.strg};
-  if (hotkey_.Apply(wanted)) return;
+  if (hotkey_.Apply(wanted)) {
+    reportedConflict_.reset();
+    return;
+  }
   // The modifier boxes stay as chosen; only the key goes back to "(deaktiviert)".
   state_.keyIndex = 0;
   Refresh();
+  // Every reload (start-up runs two, each menu showing one) tries the stored
+  // combination again, since the other program may have let it go; the user
+  // hears about a taken one once, not at every menu.
+  if (fromReload && reportedConflict_ == wanted) return;
+  reportedConflict_ = wanted;
   hotkey_.ReportConflict(wanted);
 }
 

@@ -107,7 +107,7 @@ class OptionsForm {
   bool Cascading() const { return state_.menuMode != 0; }
 
  private:
-  void ApplyHotkey();
+  void ApplyHotkey(bool fromReload = false);
   void SetViaBorder(int v);
   void SetColour(int32_t colour);
   void Refresh();
@@ -119,6 +119,8 @@ class OptionsForm {
   OptionsView* view_ = nullptr;
   OptionsState state_;
   bool loaded_ = false;
+  // The last combination reported as taken, until a registration succeeds.
+  std::optional<HotkeyDescription> reportedConflict_;
 };
 
 }  // namespace zelvo

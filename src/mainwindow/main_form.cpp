@@ -44,10 +44,17 @@ MainForm::MainForm(Program& program, MainFormView& view) : program_(program), vi
 // ---- entry list -----------------------------------------------------------
 
 void MainForm::ShowEntryList(const EntryList& list) {
-  rows_ = list.entries;
-  std::stable_sort(rows_.begin(), rows_.end(), [](const EntryListItem& a, const EntryListItem& b) {
-    return EntryNameLess(a.Name, b.Name);
-  });
+  // Every menu showing reloads the list; sorting tens of thousands of names
+  // each time would dominate it, so an unchanged list keeps its sorted copy.
+  if (list.entries != loadedEntries_) {
+    loadedEntries_ = list.entries;
+    sortedEntries_ = list.entries;
+    std::stable_sort(sortedEntries_.begin(), sortedEntries_.end(),
+                     [](const EntryListItem& a, const EntryListItem& b) {
+                       return EntryNameLess(a.Name, b.Name);
+                     });
+  }
+  rows_ = sortedEntries_;
   for (const std::string& title : list.destinationTitles)
     if (std::find(destinationTitles_.begin(), destinationTitles_.end(), title) ==
         destinationTitles_.end())

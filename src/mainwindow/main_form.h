@@ -157,6 +157,8 @@ class MainForm {
   Program& program_;
   MainFormView& view_;
   std::vector<EntryListItem> rows_;  // sorted by name, ignoring case
+  // The list as last loaded from the file, and the same sorted by name.
+  std::vector<EntryListItem> loadedEntries_, sortedEntries_;
   std::vector<std::string> destinationTitles_;
   int selectedRow_ = -1;
   int currEntryListIndex_ = 0;

@@ -51,7 +51,10 @@ void Program::ReloadAll() {
   // One read serves the whole reload. An unreadable file keeps the last
   // good state on screen instead of showing an empty list.
   if (auto doc = dataFile_.Read()) {
-    entryList_ = SnippetStore::EntryListFrom(*doc);
+    if (!doc->Identity() || doc->Identity() != entryListSource_) {
+      entryList_ = SnippetStore::EntryListFrom(*doc);
+      entryListSource_ = doc->Identity();
+    }
     host_.ShowEntryList(entryList_);
     ignoreList_ = store_.IgnoreListFrom(*doc);
     settings_ = LoadSettings(*doc);

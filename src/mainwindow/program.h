@@ -90,6 +90,7 @@ class Program {
   DataLock lock_;
   ProgramSettings settings_;
   EntryList entryList_;
+  std::shared_ptr<const void> entryListSource_;  // the parse entryList_ came from
   std::vector<std::string> ignoreList_;
   bool reloadFinished_ = false;
   bool isNT_ = true;

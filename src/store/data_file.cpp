@@ -79,7 +79,14 @@ std::optional<IniDocument> DataFile::Read() {
     ShowFailure(Step::Read, e, e == FileError::None, false);
     return std::nullopt;
   }
-  return IniDocument::Parse(bytes);
+  // The file is read every time, so a change by anyone is seen at once; only
+  // the parse of bytes already parsed is skipped. Large files are read before
+  // every menu showing and again for the entry the main window shows.
+  if (parsed_ && parsedPath_ == path_ && parsedBytes_ == bytes) return *parsed_;
+  parsed_ = IniDocument::Parse(bytes);
+  parsedPath_ = path_;
+  parsedBytes_ = std::move(bytes);
+  return *parsed_;
 }
 
 bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quiet) {

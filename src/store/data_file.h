@@ -49,6 +49,9 @@ class DataFile {
   Services& services_;
   std::string path_;
   long reads_ = 0;
+  // The last document parsed and the bytes and path it came from.
+  std::optional<IniDocument> parsed_;
+  std::string parsedPath_, parsedBytes_;
 };
 
 // The German reason shown for a file error ("Zugriff verweigert ...").

@@ -197,6 +197,7 @@ std::string IniDocument::Get(const std::string& section, const std::string& key,
 }
 
 void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
+  changed_ = true;
   const std::string sectionBytes = Utf8ToCp1252(section);
   const std::string keyBytes = Utf8ToCp1252(key);
   const std::string encoded = EncodeValue(value);

@@ -32,6 +32,13 @@ class IniDocument {
   // in double quotes; line breaks and NULs in it become blanks.
   void Set(const std::string& section, const std::string& key, const std::string& value);
 
+  // The same for copies of one parse that nobody changed since; empty once
+  // this copy was changed. Lets callers keep what they derived from a file
+  // until its bytes change.
+  std::shared_ptr<const void> Identity() const {
+    return changed_ ? nullptr : std::shared_ptr<const void>(source_);
+  }
+
  private:
   // Lines are views into the parsed bytes or into strings this document
   // made; both stores are shared by copies and only ever grow, so views
@@ -63,6 +70,7 @@ class IniDocument {
   std::shared_ptr<const std::string> source_;
   std::shared_ptr<std::deque<std::string>> owned_ = std::make_shared<std::deque<std::string>>();
   std::vector<Section> sections_;
+  bool changed_ = false;
 };
 
 }  // namespace zelvo

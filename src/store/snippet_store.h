@@ -26,6 +26,7 @@ struct SnippetEntry {
 struct EntryListItem {
   std::string Name;
   int Number = 0;
+  bool operator==(const EntryListItem&) const = default;
 };
 
 struct EntryList {

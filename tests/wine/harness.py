@@ -13,6 +13,7 @@ rest of its own prefix, and the prefix folder is removed.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -345,6 +346,10 @@ class WineSession:
         """(left, top, right, bottom) in screen pixels."""
         return tuple(int(v) for v in self.wintool("rect", hex(hwnd)).stdout.split())
 
+    def move_window(self, hwnd, x, y):
+        """Moves a window (its size and place in the z-order stay)."""
+        self.wintool("move", hex(hwnd), x, y)
+
     def foreground(self):
         return int(self.wintool("foreground").stdout.strip(), 16)
 
@@ -378,6 +383,34 @@ class WineSession:
     def type_text(self, text, delay_ms=20):
         """Types text; characters missing from the X keymap (e.g. "ß") are lost."""
         self.xdotool("type", "--delay", delay_ms, text)
+
+    def mouse_location(self):
+        """(x, y) of the mouse pointer."""
+        out = subprocess.run(["xdotool", "getmouselocation", "--shell"], env=self.env, check=True,
+                             stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=60)
+        values = dict(line.split("=", 1) for line in out.stdout.split())
+        return int(values["X"]), int(values["Y"])
+
+    def x_window_at(self, rect):
+        """The X window id whose geometry is exactly `rect` (left, top,
+        right, bottom), or None."""
+        left, top, right, bottom = rect
+        out = subprocess.run(["xwininfo", "-root", "-children"], env=self.env, check=True,
+                             stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=60)
+        for line in out.stdout.splitlines():
+            m = re.match(r"\s*(0x[0-9a-f]+) .*?\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s", line)
+            if m and tuple(int(v) for v in m.groups()[1:]) == (right - left, bottom - top, left, top):
+                return m.group(1)
+        return None
+
+    def focus_popup_menu(self, menu):
+        """Gives the X keyboard focus to an open popup menu (a "#32768"
+        Window), so that keys reach it. Without a window manager the X focus
+        stays on the window clicked last, and Wine drops the keys pressed
+        there while the foreground belongs to the menu's hidden owner."""
+        xid = wait_until(lambda: self.x_window_at(self.window_rect(menu.hwnd)), 5,
+                         what="the menu's X window")
+        self.xdotool("windowfocus", "--sync", xid)
 
     def click_at(self, x, y, button=1):
         self.xdotool("mousemove", "--sync", x, y, "click", button)

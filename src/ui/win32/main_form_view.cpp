@@ -415,8 +415,14 @@ LRESULT CALLBACK MainFormWin::EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 // ---- MainFormView ------------------------------------------------------------------
 
 void MainFormWin::SetListRows(const std::vector<std::string>& names) {
+  // Refilling a list box of many thousand rows costs far more than this
+  // compare, and the list is set again before every menu showing.
+  if (names == listRows_ && SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(names.size()))
+    return;
+  listRows_ = names;
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(list_, LB_INITSTORAGE, names.size(), names.size() * 32);
   for (const std::string& name : names)
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);

@@ -33,6 +33,12 @@ void OptionsDialog::Create(const std::string& caption) {
                      reinterpret_cast<LPARAM>(this));
   if (!hwnd_) return;
   SetWindowTextW(hwnd_, Widen(caption).c_str());
+  // The program's own icon in the title bar, not the system's default.
+  const auto icon = [this](int which) {
+    return static_cast<LPARAM>(GetClassLongPtrW(mainWindow_, which));
+  };
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(GCLP_HICON));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(GCLP_HICONSM));
   form_.AttachView(this);
 }
 

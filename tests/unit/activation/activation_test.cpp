@@ -62,6 +62,33 @@ TEST(HandleActivation, MenuCapturesTargetFirstThenReloadsAndDeliversTheChoice) {
   EXPECT_TRUE(t.lastMenu.cascading);
 }
 
+TEST(HandleActivation, EachShowingFollowsTheEntriesAndTheModeOfItsReload) {
+  RecordingTarget t;
+  Activation a(t);
+  a.HandleActivation(1);
+  ASSERT_EQ(t.lastMenu.items.size(), 6u);
+
+  struct Step {
+    std::vector<EntryListItem> entries;
+    bool cascading;
+    std::string firstCaption;
+  };
+  const Step steps[] = {
+      {{{"Gruss", 1}, {"Adresse", 2}, {"Aal", 3}}, false, "Aal"},  // another PC added one
+      {{{"Gruss", 1}, {"Adresse", 2}, {"Aal", 3}}, true, "&A"},
+      {{{"Gruss", 1}, {"Brief", 2}, {"Aal", 3}}, true, "&A"},  // renamed, same count
+      {{{"Gruss", 1}, {"Brief", 2}, {"Aal", 3}}, false, "Aal"},
+  };
+  for (const Step& step : steps) {
+    t.entries = step.entries;
+    t.cascading = step.cascading;
+    a.HandleActivation(1);
+    EXPECT_EQ(t.lastMenu.cascading, step.cascading);
+    EXPECT_EQ(t.lastMenu.items[0].caption, step.firstCaption);
+  }
+  EXPECT_EQ(t.lastMenu.items[1].caption, "Brief");
+}
+
 TEST(HandleActivation, OtherKindsToggleTheMainWindowReleasingTheLockOnHide) {
   RecordingTarget t;
   Activation a(t);

@@ -1,5 +1,7 @@
 #include "activation/options_form.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "activation_fakes.h"
@@ -101,6 +103,28 @@ TEST_F(OptionsFixture, TakenCombinationResetsTheKeyButKeepsTheModifiers) {
   EXPECT_TRUE(view.last.strg);
   ASSERT_EQ(fake.dialogs.shown.size(), 1u);
   EXPECT_NE(fake.dialogs.shown[0].message.text.find("Strg + F12 ist bereits"), std::string::npos);
+}
+
+TEST_F(OptionsFixture, TakenStoredCombinationIsRetriedAtEachReloadButReportedOnce) {
+  registrar.takenByOthers.insert({0x74, kModControl});
+  form.LoadSettings(Stored(1024 + 5));  // start-up reloads twice, then a menu showing
+  form.LoadSettings(Stored(1024 + 5));
+  form.LoadSettings(Stored(1024 + 5));
+  EXPECT_EQ(fake.dialogs.shown.size(), 1u);
+  EXPECT_EQ(std::count(registrar.log.begin(), registrar.log.end(), "install 116/2"), 3);
+  EXPECT_EQ(view.last.keyIndex, 0);
+
+  form.OnHotkeyKey(5);  // the user's own choice is always answered
+  EXPECT_EQ(fake.dialogs.shown.size(), 2u);
+
+  registrar.takenByOthers.clear();  // the other program let it go
+  form.LoadSettings(Stored(1024 + 5));
+  EXPECT_TRUE(hotkey.Active());
+  registrar.takenByOthers.insert({0x74, kModControl});
+  hotkey.Remove();
+  form.LoadSettings(Stored(0));
+  form.LoadSettings(Stored(1024 + 5));
+  EXPECT_EQ(fake.dialogs.shown.size(), 3u) << "taken again after it had worked: told again";
 }
 
 TEST_F(OptionsFixture, OkHidesSavesTheSixValuesThenPlacesTheStrip) {

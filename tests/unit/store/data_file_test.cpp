@@ -23,6 +23,25 @@ TEST_F(DataFileTest, UpdateKeepsForeignLinesAndWritesOnlyWhenChanged) {
   EXPECT_EQ(FileBytes(), "; von Hand\r\n[Name]\r\n1=eins\r\n2=zwei\r\n");
 }
 
+TEST_F(DataFileTest, EveryReadSeesTheFileAsItIsNow) {
+  WriteFile("[Name]\r\n1=eins\r\n");
+  const auto first = file.Read();
+  const auto again = file.Read();
+  ASSERT_TRUE(first && again);
+  EXPECT_TRUE(first->Identity() && first->Identity() == again->Identity()) << "unchanged: one parse";
+
+  WriteFile("[Name]\r\n1=zwei\r\n");  // same length, as another PC might write
+  const auto changed = file.Read();
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->Get("Name", "1"), "zwei");
+  EXPECT_NE(changed->Identity(), first->Identity());
+
+  auto edited = *changed;
+  edited.Set("Name", "1", "drei");
+  EXPECT_FALSE(edited.Identity()) << "a changed copy is no longer the file's parse";
+  EXPECT_EQ(file.Read()->Get("Name", "1"), "zwei") << "editing a copy leaves the next read alone";
+}
+
 TEST_F(DataFileTest, GarbageFileIsReportedAndNeverWritten) {
   const std::string garbage("\xFF\xFE[\0N\0a\0m\0e\0]\0", 14);
   env.dir.Write(kDataFileName, garbage);

@@ -8,6 +8,7 @@
 //   wintool text <hwnd>              text of the window, or of its first edit child (WM_GETTEXT)
 //   wintool settext <hwnd> <text>    WM_SETTEXT on the window
 //   wintool rect <hwnd>              left top right bottom, screen coordinates
+//   wintool move <hwnd> <x> <y>      moves the window (size and z-order kept)
 //   wintool foreground               the foreground window
 //   wintool click <hwnd>             BM_CLICK (posted) on a button, else a posted left click
 //   wintool close <hwnd>             posts WM_CLOSE
@@ -164,7 +165,7 @@ int Processes() {
 }
 
 int Usage() {
-  fputs("usage: wintool processes|windows|children|title|text|settext|rect|foreground|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|click|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -202,6 +203,11 @@ int wmain(int argc, wchar_t** argv) {
     GetWindowRect(h, &r);
     Out(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) +
         L" " + std::to_wstring(r.bottom));
+  } else if (cmd == L"move" && argc > 4) {
+    return SetWindowPos(h, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 2;
   } else if (cmd == L"foreground") {
     Out(HwndText(GetForegroundWindow()));
   } else if (cmd == L"click") {
