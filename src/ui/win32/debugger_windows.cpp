@@ -1,5 +1,7 @@
 #include "ui/win32/debugger_windows.h"
 
+#include <algorithm>
+
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -19,6 +21,20 @@ void SetListLines(HWND list, const std::vector<std::string>& lines) {
   if (selected != LB_ERR && selected < static_cast<LRESULT>(lines.size()))
     SendMessageW(list, LB_SETCURSEL, selected, 0);
   SendMessageW(list, LB_SETTOPINDEX, top, 0);
+  // Scrolls sideways exactly as far as the longest line needs.
+  int widest = 0;
+  if (HDC dc = GetDC(list)) {
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (const std::string& line : lines) {
+      const std::wstring w = Widen(line);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx) + 8);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+  }
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, widest, 0);
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
@@ -46,7 +62,6 @@ void DebuggerWindow::OnLoad() {
   form_.OnLoad();
   PlaceNear(main_);
   SetListLines(GetDlgItem(hwnd_, kIdList), titles_);
-  SendDlgItemMessageW(hwnd_, kIdList, LB_SETHORIZONTALEXTENT, 1200, 0);
 }
 
 void DebuggerWindow::SetTitles(const std::vector<std::string>& titles) {
@@ -101,9 +116,12 @@ void WindowListWindow::OnLoad() {
     ReleaseDC(hwnd_, dc);
   }
   SendDlgItemMessageW(hwnd_, kIdList, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  SendDlgItemMessageW(hwnd_, kIdList, LB_SETHORIZONTALEXTENT, 1400, 0);
   CheckDlgButton(hwnd_, kIdVisible, BST_CHECKED);
+  // Further down and right than DebFrm, so both can be seen at once.
   PlaceNear(main_);
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  SetWindowPos(hwnd_, nullptr, r.left + 100, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetTimer(hwnd_, kRefreshTimer, WindowListForm::kIntervalMs, nullptr);
 }
 
