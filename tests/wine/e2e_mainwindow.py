@@ -10,7 +10,7 @@ MAIN_CLASS = "ZelvoscriptMainWindow"
 CAPTION = "\u2022 Zelvoscript 2.5"
 SAMPLE = Path(__file__).resolve().parents[2] / "data" / "sample.ini"
 # Toolbar buttons by position: &Neu, &Name, &Löschen, Lan-&Sync, &Optionen, &Debug, ...
-NEW, RENAME, DELETE, DEBUG = 0, 1, 2, 5
+NEW, RENAME, DELETE, DEBUG, INFO = 0, 1, 2, 5, 7
 FOREIGN_LOCK = "Fremd;PC-ANDERS;01.03.2026 10:00:00;1234567890123456"
 
 
@@ -182,3 +182,19 @@ def test_debuggers_and_a_data_file_locked_by_another_pc(session):
     assert "''Fremd'' auf ''PC-ANDERS''" in message
     assert not [w for w in process.windows(cls="#32770", visible=True)]  # no input box followed
     assert data.read_bytes() == before
+
+
+def test_about_box_is_centred_and_names_version_and_tagline(session):
+    process, main, data = start_with_data(session)
+    main = show_from_tray(session, process)
+    click_toolbar(session, main, INFO)
+    about = process.wait_window(title=CAPTION + " - Info")
+    texts = [c.title for c in session.children(about.hwnd)]
+    assert "Zelvoscript 2.5.18" in texts
+    assert "Automatische Texteinf\u00fcgungen aller Art" in texts
+    assert {"&Homepage", "Nach &Updates suchen"} <= set(texts)
+    left, top, right, bottom = session.window_rect(about.hwnd)
+    assert abs((left + right) // 2 - 640) <= 1 and abs((top + bottom) // 2 - 512) <= 1
+    session.screenshot("about")
+    session.post_click(next(c for c in session.children(about.hwnd) if c.title.startswith("&Schlie")).hwnd)
+    session.wait_no_window(pid=about.pid, title=about.title)

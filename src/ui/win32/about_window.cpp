@@ -15,10 +15,6 @@ AboutWindow::~AboutWindow() {
 }
 
 void AboutWindow::Open() {
-  if (IsOpen()) {
-    SetForegroundWindow(hwnd_);
-    return;
-  }
   DialogTemplate t(L"Info", 236, 100, 7);
   t.Item(kStaticClass, L"", kIdIcon, SS_ICON, 10, 10, 21, 20);
   t.Item(kStaticClass, L"", kIdHeadline, SS_LEFT | SS_NOPREFIX, 42, 9, 186, 16);

@@ -44,10 +44,6 @@ void SetListLines(HWND list, const std::vector<std::string>& lines) {
 // ---- DebFrm ----
 
 void DebuggerWindow::Open() {
-  if (IsOpen()) {
-    SetForegroundWindow(hwnd_);
-    return;
-  }
   DialogTemplate t(L"DebFrm", 268, 206, 5);
   t.Item(kListBoxClass, L"", kIdList,
          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 254, 96);
@@ -94,10 +90,6 @@ WindowListWindow::~WindowListWindow() {
 }
 
 void WindowListWindow::Open() {
-  if (IsOpen()) {
-    SetForegroundWindow(hwnd_);
-    return;
-  }
   DialogTemplate t(Widen(WindowListForm::kInitialCaption), 330, 220, 3,
                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME);
   t.Item(kListBoxClass, L"", kIdList, LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,

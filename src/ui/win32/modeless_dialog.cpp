@@ -37,6 +37,10 @@ void ModelessDialog::Unload() {
 }
 
 void ModelessDialog::Load(HWND owner, const DialogTemplate& t) {
+  if (hwnd_) {
+    SetForegroundWindow(hwnd_);
+    return;
+  }
   CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner, &ModelessDialog::Proc,
                              reinterpret_cast<LPARAM>(this));
   if (hwnd_) ShowWindow(hwnd_, SW_SHOW);

@@ -26,7 +26,7 @@ class ModelessDialog {
 
  protected:
   // Creates the window from the template and shows it; OnLoad runs before
-  // it becomes visible.
+  // it becomes visible. An open window only comes to the front.
   void Load(HWND owner, const DialogTemplate& t);
   void Close() { Unload(); }
   // 50 pixels right of and below the main window's top-left corner.
