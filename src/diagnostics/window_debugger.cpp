@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/clock.h"
 #include "store/text_codes.h"
 
 namespace zelvo {
@@ -65,6 +66,16 @@ std::optional<TargetWindow> Tron(WindowSystem& windows, const std::string& baseC
     if (!title.empty() && ToUpperLocale(title).find(own) == std::string::npos) return TargetWindow{title, w};
   }
   return std::nullopt;
+}
+
+void WindowListForm::OnTimer() {
+  Clock& clock = program_.services().clock;
+  view_.SetLines(WindowListLines(GeneralDateTime(clock, clock.Now()), view_.WindowsFromMainUp(),
+                                 view_.VisibleOnly()));
+  if (std::optional<TargetWindow> found = Tron(windows_, program_.Caption(""))) {
+    found_ = std::move(found);
+    view_.SetCaption(found_->Title);
+  }
 }
 
 }  // namespace zelvo

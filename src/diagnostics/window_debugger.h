@@ -67,4 +67,34 @@ std::vector<std::string> WindowListLines(const std::string& now, const std::vect
 // whose title does not contain the program's base caption.
 std::optional<TargetWindow> Tron(WindowSystem& windows, const std::string& baseCaption);
 
+class WindowListView {
+ public:
+  virtual ~WindowListView() = default;
+  // The main window and every window above it, the topmost last.
+  virtual std::vector<ListedWindow> WindowsFromMainUp() = 0;
+  virtual bool VisibleOnly() = 0;  // VisChk
+  virtual void SetLines(const std::vector<std::string>& lines) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+};
+
+// QVDEBUGFRM: its timer refreshes the list, then shows the raw candidate
+// in the window title (which keeps the last one when none is found).
+class WindowListForm {
+ public:
+  WindowListForm(Program& program, WindowSystem& windows, WindowListView& view)
+      : program_(program), windows_(windows), view_(view) {}
+
+  static constexpr int kIntervalMs = 500;
+  static constexpr const char* kInitialCaption = "QVDEBUGFRM";
+
+  void OnTimer();
+  const std::optional<TargetWindow>& Found() const { return found_; }
+
+ private:
+  Program& program_;
+  WindowSystem& windows_;
+  WindowListView& view_;
+  std::optional<TargetWindow> found_;
+};
+
 }  // namespace zelvo

@@ -1,63 +1,13 @@
 #include "ui/win32/auswahl_view.h"
 
-#include <cstring>
-
 #include "platform/win32/wide.h"
+#include "ui/win32/dialog_template.h"
 
 namespace zelvo {
 
 namespace {
 
 enum : int { kIdList = 100, kIdLabel = 101, kIdCancel = 200, kIdOk = 201 };
-
-// A dialog template assembled in memory (DLGTEMPLATE with its items).
-class TemplateBuilder {
- public:
-  TemplateBuilder(const wchar_t* title, short cx, short cy, WORD items) {
-    DLGTEMPLATE t{};
-    t.style = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    t.cdit = items;
-    t.cx = cx;
-    t.cy = cy;
-    Put(&t, sizeof t);
-    Word(0);  // no menu
-    Word(0);  // default class
-    String(title);
-    Word(8);
-    String(L"MS Shell Dlg");
-  }
-  void Item(WORD classAtom, const wchar_t* text, int id, DWORD style, short x, short y, short cx,
-            short cy) {
-    Align();
-    DLGITEMTEMPLATE item{};
-    item.style = style | WS_CHILD | WS_VISIBLE;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    item.id = static_cast<WORD>(id);
-    Put(&item, sizeof item);
-    Word(0xFFFF);
-    Word(classAtom);
-    String(text);
-    Word(0);  // no creation data
-  }
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
-
- private:
-  void Put(const void* p, size_t n) {
-    const auto* b = static_cast<const unsigned char*>(p);
-    bytes_.insert(bytes_.end(), b, b + n);
-  }
-  void Word(WORD w) { Put(&w, sizeof w); }
-  void String(const wchar_t* s) { Put(s, (std::wcslen(s) + 1) * sizeof(wchar_t)); }
-  void Align() {
-    while (bytes_.size() % 4) bytes_.push_back(0);
-  }
-  std::vector<unsigned char> bytes_;
-};
-
-constexpr WORD kButton = 0x0080, kStatic = 0x0082, kListBox = 0x0083;
 
 }  // namespace
 
@@ -95,12 +45,12 @@ void Win32AuswahlView::SetTopmost(bool topmost) {
 }
 
 void Win32AuswahlView::ShowModal() {
-  TemplateBuilder t(L"Auswahl", 220, 132, 4);
-  t.Item(kListBox, L"", kIdList, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 206, 72);
-  t.Item(kStatic, Widen(kAuswahlLabel).c_str(), kIdLabel, SS_LEFT, 7, 82, 206, 24);
-  t.Item(kButton, Widen(kAuswahlCancel).c_str(), kIdCancel, BS_PUSHBUTTON | WS_TABSTOP, 7, 111,
+  DialogTemplate t(L"Auswahl", 220, 132, 4);
+  t.Item(kListBoxClass, L"", kIdList, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 206, 72);
+  t.Item(kStaticClass, Widen(kAuswahlLabel), kIdLabel, SS_LEFT, 7, 82, 206, 24);
+  t.Item(kButtonClass, Widen(kAuswahlCancel), kIdCancel, BS_PUSHBUTTON | WS_TABSTOP, 7, 111,
          60, 14);
-  t.Item(kButton, Widen(kAuswahlOk).c_str(), kIdOk, BS_PUSHBUTTON | WS_TABSTOP, 153, 111, 60, 14);
+  t.Item(kButtonClass, Widen(kAuswahlOk), kIdOk, BS_PUSHBUTTON | WS_TABSTOP, 153, 111, 60, 14);
   DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner_, DialogProc,
                           reinterpret_cast<LPARAM>(this));
   dialog_ = nullptr;

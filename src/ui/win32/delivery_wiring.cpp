@@ -17,6 +17,7 @@ void DeliveryWiring::Connect(ActivationWiring& activation) {
     targets_.SetBaseCaption(program_.Caption(""));
     targets_.SetIgnoreList(program_.ignoreList());
     targets_.CaptureAtMenuOpening();
+    if (onCapture) onCapture();
   };
   activation.delivery.isBusy = [this] { return delivery_.IsBusy(); };
 }
@@ -25,6 +26,7 @@ void DeliveryWiring::OnPollTimer() {
   targets_.SetBaseCaption(program_.Caption(""));
   targets_.SetIgnoreList(program_.ignoreList());
   targets_.OnPollTimer();
+  if (onCapture) onCapture();
 }
 
 std::optional<SnippetEntry> DeliveryWiring::ReadEntry(int number) {

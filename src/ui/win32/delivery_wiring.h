@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "delivery/delivery.h"
 #include "delivery/target_windows.h"
 #include "mainwindow/program.h"
@@ -30,6 +32,8 @@ class DeliveryWiring : public DeliveryHost {
   std::unique_ptr<AuswahlView> CreateAuswahlView(AuswahlForm& form) override;
 
   TargetWindows& targets() { return targets_; }
+  // Runs after each capture of the last used window (the debugger's list).
+  std::function<void()> onCapture;
 
  private:
   HWND main_;

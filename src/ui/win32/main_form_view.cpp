@@ -42,14 +42,15 @@ int MenuId(MenuArray array, int item) { return kIdMenuBase + 10 * static_cast<in
 constexpr int kToolImages[] = {STD_FILENEW, STD_PROPERTIES, STD_DELETE, STD_REDOW, STD_PROPERTIES,
                                STD_FIND,    STD_HELP,       STD_FILEOPEN, STD_UNDO};
 
-// Option panel, in twips inside Container2 (6345 x 1005).
-constexpr TwipsRect kTargetLabelRect{0, 0, 2650, 225};
-constexpr TwipsRect kDestinationRects[2] = {{0, 240, 2650, 240}, {0, 480, 2650, 240}};
-constexpr TwipsRect kComboRect{0, 735, 2600, 1500};
-constexpr TwipsRect kSendLabelRect{2700, 0, 2000, 225};
-constexpr TwipsRect kSendRects[3] = {{2700, 240, 2000, 240}, {2700, 480, 2000, 240}, {2700, 720, 2000, 240}};
-constexpr TwipsRect kSecurityLabelRect{4750, 0, 1595, 225};
-constexpr TwipsRect kCryptRect{4750, 240, 1595, 480};
+// Option panel, in twips inside Container2 (6345 x 1005): three rows of
+// options under the headings, the title box below the second one.
+constexpr TwipsRect kTargetLabelRect{0, 0, 2670, 225};
+constexpr TwipsRect kDestinationRects[2] = {{0, 225, 2670, 240}, {0, 450, 2670, 240}};
+constexpr TwipsRect kComboRect{0, 690, 2500, 1500};
+constexpr TwipsRect kSendLabelRect{2680, 0, 2130, 225};
+constexpr TwipsRect kSendRects[3] = {{2680, 225, 2130, 240}, {2680, 450, 2130, 240}, {2680, 675, 2130, 240}};
+constexpr TwipsRect kSecurityLabelRect{4830, 0, 1515, 225};
+constexpr TwipsRect kCryptRect{4830, 225, 1515, 480};
 // "&Steuertasten einfügen" on the top edge of the frame "Bearbeitung".
 constexpr TwipsRect kKeyRecordRect{3400, 0, 2900, 240};
 

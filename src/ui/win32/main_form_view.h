@@ -77,11 +77,7 @@ class MainFormWin : public MainFormView {
   void EndProgram() override { DestroyWindow(window_); }
   void ShowOptionsDialog() override { Call(showOptions); }
   void ShowAboutBox() override { Call(showAbout); }
-  void ShowDebugger() override {
-    // Until the debugger window exists, nothing would ever release its lock.
-    if (showDebugger) showDebugger();
-    else program_.lock().ReleaseLock(false);
-  }
+  void ShowDebugger() override { Call(showDebugger); }
   void ShowWindowList() override { Call(showWindowList); }
   void ShowHelp() override { help_->ShowHelp(); }
   void OpenMakerPage() override { help_->OpenMakerPage(); }

@@ -41,7 +41,8 @@ bool MainWindow::Create() {
   smallIcon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZELVOSCRIPT),
                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0));
-  WNDCLASSEXW wc{sizeof(wc)};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = &MainWindow::WndProc;
   wc.hInstance = instance_;
   wc.hIcon = icon_;
@@ -61,6 +62,12 @@ bool MainWindow::Create() {
   mainForm_ = std::make_unique<MainFormWin>(hwnd_, instance_, program_);
   mainForm_->Create();
   mainForm_->showOptions = [this] { activation_->ShowOptionsDialog(); };
+  mainForm_->showDebugger = [this] { OpenDebugger(); };
+  mainForm_->showWindowList = [this] { OpenWindowList(); };
+  mainForm_->showAbout = [this] { OpenAbout(); };
+  delivery_->onCapture = [this] {
+    if (debugger_) debugger_->SetTitles(delivery_->targets().TitelListe());
+  };
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   if (!program_.Startup()) {
     shutDown_ = true;  // nothing was set up that needs tearing down
@@ -102,7 +109,38 @@ void MainWindow::ShowDataFilePath(const std::string& path) { activation_->ShowDa
 void MainWindow::ApplySettings(const ProgramSettings& settings) { activation_->ApplySettings(settings); }
 void MainWindow::PlaceBorderStrip(const ProgramSettings&) { activation_->PlaceBorderStrip(); }
 void MainWindow::RemoveHotkey() { activation_->RemoveHotkey(); }
-void MainWindow::UnloadOtherWindows() { activation_->UnloadOtherWindows(); }
+void MainWindow::UnloadOtherWindows() {
+  // DebFrm releases the data lock as it unloads.
+  if (debugger_) debugger_->Unload();
+  if (windowList_) windowList_->Unload();
+  if (about_) about_->Unload();
+  activation_->UnloadOtherWindows();
+}
+
+void MainWindow::OpenDebugger() {
+  if (!debugger_) debugger_ = std::make_unique<DebuggerWindow>(hwnd_, program_, mainForm_->shell());
+  debugger_->SetTitles(delivery_->targets().TitelListe());
+  debugger_->Open();
+}
+
+void MainWindow::OpenWindowList() {
+  if (!windowList_) windowList_ = std::make_unique<WindowListWindow>(hwnd_, program_);
+  windowList_->Open();
+}
+
+void MainWindow::OpenAbout() {
+  if (!about_) about_ = std::make_unique<AboutWindow>(hwnd_, mainForm_->help(), program_.Caption("Info"));
+  about_->Open();
+}
+
+bool MainWindow::PreTranslateMessage(MSG* msg) {
+  if (activation_ && activation_->PreTranslateMessage(msg)) return true;
+  for (const ModelessDialog* d : {static_cast<const ModelessDialog*>(debugger_.get()),
+                                  static_cast<const ModelessDialog*>(windowList_.get()),
+                                  static_cast<const ModelessDialog*>(about_.get())})
+    if (d && d->PreTranslate(msg)) return true;
+  return false;
+}
 void MainWindow::EnablePollTimer() { SetTimer(hwnd_, kPollTimerId, kPollIntervalMs, nullptr); }
 
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -6,7 +6,9 @@
 #include <memory>
 
 #include "mainwindow/program.h"
+#include "ui/win32/about_window.h"
 #include "ui/win32/activation_wiring.h"
+#include "ui/win32/debugger_windows.h"
 #include "ui/win32/delivery_wiring.h"
 #include "ui/win32/main_form_view.h"
 
@@ -45,12 +47,15 @@ class MainWindow : public ProgramHost {
   void EnablePollTimer() override;
   ActivationWiring* activation() { return activation_.get(); }
   // For the message loop: dialog keys of the modeless options dialog.
-  bool PreTranslateMessage(MSG* msg) { return activation_ && activation_->PreTranslateMessage(msg); }
+  bool PreTranslateMessage(MSG* msg);
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnDestroy();
+  void OpenDebugger();
+  void OpenWindowList();
+  void OpenAbout();
 
   HINSTANCE instance_;
   Services& services_;
@@ -66,6 +71,9 @@ class MainWindow : public ProgramHost {
   std::wstring trayTip_;
   std::unique_ptr<ActivationWiring> activation_;
   std::unique_ptr<DeliveryWiring> delivery_;
+  std::unique_ptr<DebuggerWindow> debugger_;      // DebFrm
+  std::unique_ptr<WindowListWindow> windowList_;  // QVDEBUGFRM
+  std::unique_ptr<AboutWindow> about_;
 };
 
 }  // namespace zelvo

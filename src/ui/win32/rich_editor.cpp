@@ -52,7 +52,11 @@ void RichEditor::StreamRtf(const std::string& rtf, bool selectionOnly) {
 void RichEditor::Render(const std::vector<EditorRun>& runs) {
   const int caret = SelStart();
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  StreamRtf(EditorRunsToRtf(runs), false);
+  std::string rtf = EditorRunsToRtf(runs);
+  // Replacing the whole content swallows a final paragraph end, which would
+  // put the caret behind a trailing symbol instead of on the line after it.
+  if (rtf.ends_with("\\par }")) rtf.insert(rtf.size() - 1, "\\par ");
+  StreamRtf(rtf, false);
   // An empty editor still types in the text format.
   SetSelection(caret, 0);
   if (runs.empty()) SetInsertFormat(EditorFormat::Text);

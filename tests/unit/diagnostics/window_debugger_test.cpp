@@ -95,5 +95,39 @@ TEST(WindowListTest, LinesAndTheRawCandidate) {
   EXPECT_FALSE(Tron(ws, "x"));
 }
 
+struct FakeWindowListView : WindowListView {
+  std::vector<ListedWindow> windows;
+  bool visibleOnly = true;
+  std::vector<std::string> lines;
+  std::vector<std::string> captions;
+  std::vector<ListedWindow> WindowsFromMainUp() override { return windows; }
+  bool VisibleOnly() override { return visibleOnly; }
+  void SetLines(const std::vector<std::string>& l) override { lines = l; }
+  void SetCaption(const std::string& c) override { captions.push_back(c); }
+};
+
+TEST_F(WindowDebuggerTest, WindowListTimerListsWindowsAndFollowsTheForegroundSkippingOwnWindows) {
+  FakeWindowSystem ws;
+  FakeWindowListView list;
+  WindowListForm form{program, ws, list};
+  list.windows = {{0x10, true, "\xE2\x80\xA2 Zelvoscript 2.5"}, {0x20, false, "versteckt"}, {0x30, true, "Editor"}};
+  const WindowHandle own = ws.Add("\xE2\x80\xA2 Zelvoscript 2.5 - Debugger");
+  const WindowHandle editor = ws.Add("Editor");
+  ws.foreground = own;
+
+  form.OnTimer();
+  ASSERT_EQ(list.lines.size(), 3u);  // date and time, then the two visible windows
+  EXPECT_EQ(list.lines[0], GeneralDateTime(env.clock, env.clock.Now()));
+  EXPECT_EQ(list.lines[2], "002 00000030 V 'Editor'");
+  EXPECT_EQ(list.captions, std::vector<std::string>{"Editor"});
+  EXPECT_EQ(form.Found(), (TargetWindow{"Editor", editor}));
+
+  list.visibleOnly = false;
+  ws.foreground = 0;  // nothing found: the title stays
+  form.OnTimer();
+  EXPECT_EQ(list.lines.size(), 4u);
+  EXPECT_EQ(list.captions.size(), 1u);
+}
+
 }  // namespace
 }  // namespace zelvo

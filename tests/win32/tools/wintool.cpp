@@ -10,12 +10,15 @@
 //   wintool rect <hwnd>              left top right bottom, screen coordinates
 //   wintool move <hwnd> <x> <y>      moves the window (size and z-order kept)
 //   wintool foreground               the foreground window
+//   wintool tbrect <hwnd> <index>    left top right bottom of a toolbar button, screen coordinates
+//   wintool send <hwnd> <msg> [wp] [lp]  SendMessage with numbers (no pointers); prints the result
 //   wintool click <hwnd>             BM_CLICK (posted) on a button, else a posted left click
 //   wintool close <hwnd>             posts WM_CLOSE
 //   wintool clipboard                the clipboard's Unicode text (exit 1 when it has none)
 //   wintool setclipboard <text>      puts the text on the clipboard
 #include <windows.h>
 #include <tlhelp32.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -110,6 +113,28 @@ bool OpenClipboardRetrying() {
     Sleep(20);
   }
   return false;
+}
+
+// TB_GETITEMRECT writes into the toolbar's own process, so the rectangle
+// goes through memory allocated there.
+int ToolbarButtonRect(HWND toolbar, int index) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(toolbar, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 2;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RECT r{};
+  DWORD_PTR ok = 0;
+  SendMessageTimeoutW(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                      &ok);
+  const bool read = ok && ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!read) return 1;
+  MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  Out(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
+      std::to_wstring(r.bottom));
+  return 0;
 }
 
 int Clipboard() {
@@ -210,6 +235,15 @@ int wmain(int argc, wchar_t** argv) {
                : 2;
   } else if (cmd == L"foreground") {
     Out(HwndText(GetForegroundWindow()));
+  } else if (cmd == L"tbrect" && argc > 3) {
+    return ToolbarButtonRect(h, _wtoi(argv[3]));
+  } else if (cmd == L"send" && argc > 3) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(h, static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
+                        argc > 4 ? static_cast<WPARAM>(wcstoll(argv[4], nullptr, 0)) : 0,
+                        argc > 5 ? static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)) : 0, SMTO_ABORTIFHUNG, 5000,
+                        &result);
+    Out(std::to_wstring(static_cast<long long>(static_cast<LRESULT>(result))));
   } else if (cmd == L"click") {
     return Click(h);
   } else if (cmd == L"close") {

@@ -1,0 +1,55 @@
+#include "ui/win32/about_window.h"
+
+#include "platform/win32/wide.h"
+#include "ui/win32/resource_ids.h"
+
+namespace zelvo {
+namespace {
+
+enum : int { kIdIcon = 100, kIdHeadline = 101, kIdTagline = 102, kIdMaker = 103, kIdButton0 = 200 };
+
+}  // namespace
+
+AboutWindow::~AboutWindow() {
+  if (headlineFont_) DeleteObject(headlineFont_);
+}
+
+void AboutWindow::Open() {
+  DialogTemplate t(L"Info", 236, 100, 7);
+  t.Item(kStaticClass, L"", kIdIcon, SS_ICON, 10, 10, 21, 20);
+  t.Item(kStaticClass, L"", kIdHeadline, SS_LEFT | SS_NOPREFIX, 42, 9, 186, 16);
+  t.Item(kStaticClass, L"", kIdTagline, SS_LEFT | SS_NOPREFIX, 42, 28, 186, 10);
+  t.Item(kStaticClass, L"", kIdMaker, SS_LEFT | SS_NOPREFIX, 42, 42, 186, 10);
+  t.Item(kButtonClass, Widen(kAboutButtons[0]), kIdButton0, BS_PUSHBUTTON | WS_TABSTOP, 10, 76, 66, 14);
+  t.Item(kButtonClass, Widen(kAboutButtons[1]), kIdButton0 + 1, BS_PUSHBUTTON | WS_TABSTOP, 82, 76, 84, 14);
+  t.Item(kButtonClass, Widen(kAboutButtons[2]), kIdButton0 + 2, BS_DEFPUSHBUTTON | WS_TABSTOP, 172, 76, 54, 14);
+  Load(main_, t);
+}
+
+void AboutWindow::OnLoad() {
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZELVOSCRIPT));
+  SendDlgItemMessageW(hwnd_, kIdIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  if (!headlineFont_) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    lf.lfHeight = lf.lfHeight * 3 / 2;
+    lf.lfWeight = FW_BOLD;
+    headlineFont_ = CreateFontIndirectW(&lf);
+  }
+  SendDlgItemMessageW(hwnd_, kIdHeadline, WM_SETFONT, reinterpret_cast<WPARAM>(headlineFont_), FALSE);
+  form_.OnLoad(caption_);
+  CenterOnTheScreen();
+  SetFocus(GetDlgItem(hwnd_, kIdButton0 + 2));
+}
+
+void AboutWindow::SetTexts(const std::string& headline, const std::string& tagline, const std::string& maker) {
+  SetDlgItemTextW(hwnd_, kIdHeadline, Widen(headline).c_str());
+  SetDlgItemTextW(hwnd_, kIdTagline, Widen(tagline).c_str());
+  SetDlgItemTextW(hwnd_, kIdMaker, Widen(maker).c_str());
+}
+
+void AboutWindow::OnCommand(int id, int code) {
+  if (id >= kIdButton0 && id < kIdButton0 + 3 && code == BN_CLICKED) form_.OnButton(id - kIdButton0);
+}
+
+}  // namespace zelvo

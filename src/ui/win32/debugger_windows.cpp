@@ -1,0 +1,141 @@
+#include "ui/win32/debugger_windows.h"
+
+#include <algorithm>
+
+#include "platform/win32/wide.h"
+
+namespace zelvo {
+namespace {
+
+enum : int { kIdList = 100, kIdLabel = 101, kIdVisible = 102, kIdButton0 = 200 };
+constexpr UINT_PTR kRefreshTimer = 1;
+
+void SetListLines(HWND list, const std::vector<std::string>& lines) {
+  // Refilled in place: the scroll position and the selection survive.
+  const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& line : lines)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+  if (selected != LB_ERR && selected < static_cast<LRESULT>(lines.size()))
+    SendMessageW(list, LB_SETCURSEL, selected, 0);
+  SendMessageW(list, LB_SETTOPINDEX, top, 0);
+  // Scrolls sideways exactly as far as the longest line needs.
+  int widest = 0;
+  if (HDC dc = GetDC(list)) {
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (const std::string& line : lines) {
+      const std::wstring w = Widen(line);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx) + 8);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+  }
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, widest, 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+}  // namespace
+
+// ---- DebFrm ----
+
+void DebuggerWindow::Open() {
+  DialogTemplate t(L"DebFrm", 268, 206, 5);
+  t.Item(kListBoxClass, L"", kIdList,
+         LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 254, 96);
+  t.Item(kStaticClass, L"", kIdLabel, SS_LEFT, 7, 108, 254, 40);
+  for (int i = 0; i < 3; ++i)
+    t.Item(kButtonClass, Widen(kDebuggerButtons[i]), kIdButton0 + i, BS_PUSHBUTTON | WS_TABSTOP, 7,
+           static_cast<short>(151 + 17 * i), 254, 14);
+  Load(main_, t);
+}
+
+void DebuggerWindow::OnLoad() {
+  form_.OnLoad();
+  PlaceNear(main_);
+  SetListLines(GetDlgItem(hwnd_, kIdList), titles_);
+}
+
+void DebuggerWindow::SetTitles(const std::vector<std::string>& titles) {
+  titles_ = titles;
+  if (hwnd_) SetListLines(GetDlgItem(hwnd_, kIdList), titles_);
+}
+
+void DebuggerWindow::SetExplanation(const std::string& text) {
+  SetDlgItemTextW(hwnd_, kIdLabel, Widen(text).c_str());
+}
+
+std::optional<std::string> DebuggerWindow::SelectedTitle() {
+  const LRESULT row = SendDlgItemMessageW(hwnd_, kIdList, LB_GETCURSEL, 0, 0);
+  if (row == LB_ERR) return std::nullopt;
+  const LRESULT n = SendDlgItemMessageW(hwnd_, kIdList, LB_GETTEXTLEN, row, 0);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  SendDlgItemMessageW(hwnd_, kIdList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(n));
+  return Narrow(text);
+}
+
+void DebuggerWindow::OnCommand(int id, int code) {
+  if (id >= kIdButton0 && id < kIdButton0 + 3 && code == BN_CLICKED) form_.OnButton(id - kIdButton0);
+}
+
+// ---- QVDEBUGFRM ----
+
+WindowListWindow::~WindowListWindow() {
+  if (font_) DeleteObject(font_);
+}
+
+void WindowListWindow::Open() {
+  DialogTemplate t(Widen(WindowListForm::kInitialCaption), 330, 220, 3,
+                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME);
+  t.Item(kListBoxClass, L"", kIdList, LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,
+         7, 316, 184);
+  t.Item(kButtonClass, L"visible only", kIdVisible, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 199, 120, 12);
+  t.Item(kButtonClass, L"Exit", kIdButton0, BS_PUSHBUTTON | WS_TABSTOP, 263, 198, 60, 14);
+  Load(main_, t);
+}
+
+void WindowListWindow::OnLoad() {
+  if (!font_) {
+    HDC dc = GetDC(hwnd_);
+    font_ = CreateFontW(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        FIXED_PITCH | FF_MODERN, L"Courier New");
+    ReleaseDC(hwnd_, dc);
+  }
+  SendDlgItemMessageW(hwnd_, kIdList, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  CheckDlgButton(hwnd_, kIdVisible, BST_CHECKED);
+  // Further down and right than DebFrm, so both can be seen at once.
+  PlaceNear(main_);
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  SetWindowPos(hwnd_, nullptr, r.left + 100, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetTimer(hwnd_, kRefreshTimer, WindowListForm::kIntervalMs, nullptr);
+}
+
+void WindowListWindow::OnUnload() { KillTimer(hwnd_, kRefreshTimer); }
+
+void WindowListWindow::OnCommand(int id, int code) {
+  if (id == kIdButton0 && code == BN_CLICKED) Close();
+}
+
+std::vector<ListedWindow> WindowListWindow::WindowsFromMainUp() {
+  std::vector<ListedWindow> out;
+  for (HWND w = main_; w && out.size() < 100000; w = GetWindow(w, GW_HWNDPREV)) {
+    const auto handle = reinterpret_cast<WindowHandle>(w);
+    out.push_back({handle, windows_.IsVisible(handle), windows_.Title(handle)});
+  }
+  return out;
+}
+
+bool WindowListWindow::VisibleOnly() { return IsDlgButtonChecked(hwnd_, kIdVisible) == BST_CHECKED; }
+
+void WindowListWindow::SetLines(const std::vector<std::string>& lines) {
+  SetListLines(GetDlgItem(hwnd_, kIdList), lines);
+}
+
+}  // namespace zelvo

@@ -1,0 +1,51 @@
+// A modeless dialog from an in-memory template: the window procedure hands
+// its messages to virtual members; closing destroys the window, and the
+// object stays for the next opening.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/win32/dialog_template.h"
+
+namespace zelvo {
+
+class ModelessDialog {
+ public:
+  ModelessDialog() = default;
+  ModelessDialog(const ModelessDialog&) = delete;
+  ModelessDialog& operator=(const ModelessDialog&) = delete;
+  // Ends the window without its unload handling; owners call Unload() first.
+  virtual ~ModelessDialog();
+
+  HWND hwnd() const { return hwnd_; }
+  bool IsOpen() const { return hwnd_ != nullptr; }
+  // Unloads the window (its OnUnload runs), if it is open.
+  void Unload();
+  // Tab and Escape for the dialog; true when the message was used.
+  bool PreTranslate(MSG* msg) const { return hwnd_ && IsDialogMessageW(hwnd_, msg); }
+
+ protected:
+  // Creates the window from the template and shows it; OnLoad runs before
+  // it becomes visible. An open window only comes to the front.
+  void Load(HWND owner, const DialogTemplate& t);
+  void Close() { Unload(); }
+  // 50 pixels right of and below the main window's top-left corner.
+  void PlaceNear(HWND mainWindow);
+  void CenterOnTheScreen();
+  void SetCaption(const std::string& caption);
+
+  virtual void OnLoad() {}
+  virtual void OnCommand(int id, int code) {}
+  virtual void OnTimer(UINT_PTR id) {}
+  virtual void OnUnload() {}
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// The screen's twips per pixel, horizontally and vertically.
+void ScreenTwipsPerPixel(float& x, float& y);
+
+}  // namespace zelvo
