@@ -184,9 +184,14 @@ def test_debuggers_and_a_data_file_locked_by_another_pc(session):
     assert data.read_bytes() == before
 
 
-def test_about_box_is_centred_and_names_version_and_tagline(session):
+def test_banner_and_about_box_open_the_makers_page(session):
+    opened = session.capture_browser()
     process, main, data = start_with_data(session)
     main = show_from_tray(session, process)
+    banner = session.children(main.hwnd, cls="ZelvoscriptBanner")[0]
+    session.click_window(banner)
+    session.wait_until(lambda: opened() == ["https://www.brannox.example"], 15, what="the banner to open the maker's page")
+
     click_toolbar(session, main, INFO)
     about = process.wait_window(title=CAPTION + " - Info")
     texts = [c.title for c in session.children(about.hwnd)]
@@ -196,5 +201,7 @@ def test_about_box_is_centred_and_names_version_and_tagline(session):
     left, top, right, bottom = session.window_rect(about.hwnd)
     assert abs((left + right) // 2 - 640) <= 1 and abs((top + bottom) // 2 - 512) <= 1
     session.screenshot("about")
+    session.post_click(next(c for c in session.children(about.hwnd) if c.title == "&Homepage").hwnd)
+    session.wait_until(lambda: opened()[1:] == ["https://www.brannox.example"], 15, what="the about box's homepage")
     session.post_click(next(c for c in session.children(about.hwnd) if c.title.startswith("&Schlie")).hwnd)
     session.wait_no_window(pid=about.pid, title=about.title)

@@ -431,6 +431,18 @@ class WineSession:
         self._temp_dirs.append(folder)
         return folder
 
+    def capture_browser(self):
+        """Makes Wine hand web addresses to a script that writes them down
+        instead of starting a browser. Returns a function that gives the
+        addresses opened so far."""
+        folder = self.temp_folder("browser")
+        log, script = folder / "opened.txt", folder / "browser.sh"
+        script.write_text(f'#!/bin/sh\necho "$1" >> "{log}"\n')
+        script.chmod(0o755)
+        self.reg("add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/t", "REG_SZ", "/d", str(script), "/f")
+        # Wine's shell adds a "/" to a bare host name; it is dropped here.
+        return lambda: [a.rstrip("/") for a in log.read_text().split()] if log.exists() else []
+
     def reg(self, *args, check=True):
         return self.run("reg", *args, timeout=60, check=check)
 

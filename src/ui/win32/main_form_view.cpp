@@ -1,6 +1,8 @@
 #include "ui/win32/main_form_view.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -93,6 +95,9 @@ void MainFormWin::Create() {
 
   CreateMenus();
   CreateToolbar();
+  banner_.Create(window_, instance_, font_, [this] { form_->OnBannerClick(); });
+  // Above the toolbar, whose design width reaches under it.
+  SetWindowPos(banner_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   listFrame_ = Child(window_, L"BUTTON", std::string(kListFrameCaption), BS_GROUPBOX, 0);
   textFrame_ = Child(window_, L"BUTTON", std::string(kTextFrameCaption), BS_GROUPBOX, 0);
   list_ = Child(window_, L"LISTBOX", "",
@@ -108,7 +113,6 @@ void MainFormWin::Create() {
   status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             window_, reinterpret_cast<HMENU>(kIdStatus), instance_, nullptr);
   SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  UpdateStatusClock();
   SetTimer(window_, kClockTimer, 1000, nullptr);
 
   // The design size: client area 9480 x 6510 twips plus the frame.
@@ -118,6 +122,7 @@ void MainFormWin::Create() {
   SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyLayout();
+  UpdateStatusClock();  // after the status bar has its panels
 }
 
 void MainFormWin::CreateMenus() {
@@ -260,10 +265,25 @@ void MainFormWin::ApplyLayout() {
   SendMessageW(status_, WM_SIZE, 0, 0);
   RECT client;
   GetClientRect(window_, &client);
+  PlaceBanner(bar, client.right);
   const int inch = Px(1440, false);
   int parts[3] = {std::max(0, static_cast<int>(client.right) - 2 * inch - 20),
                   std::max(0, static_cast<int>(client.right) - inch - 20), -1};
   SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+void MainFormWin::PlaceBanner(const TwipsRect& strip, int clientRight) {
+  // Right-aligned in the strip, never over a toolbar button; hidden when the
+  // room left is too small for more than its icon.
+  RECT last{};
+  const LRESULT buttons = SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0);
+  SendMessageW(toolbar_, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&last));
+  const int top = Px(strip.top + kDesignToolbar.top, true), height = Px(kDesignToolbar.height, true);
+  const int free = Px(strip.left + kDesignToolbar.left, false) + last.right + Px(120, false);
+  const int right = clientRight - Px(120, false);
+  const int width = std::min(banner_.PreferredWidth(height), right - free);
+  ShowWindow(banner_.hwnd(), width > 2 * height ? SW_SHOWNA : SW_HIDE);
+  MoveWindow(banner_.hwnd(), right - width, top, std::max(width, 0), height, TRUE);
 }
 
 void MainFormWin::UpdateStatusClock() {

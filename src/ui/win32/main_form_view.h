@@ -12,6 +12,7 @@
 #include "mainwindow/main_form.h"
 #include "platform/win32/win32_shell.h"
 #include "support/help.h"
+#include "ui/win32/banner.h"
 #include "ui/win32/rich_editor.h"
 
 namespace zelvo {
@@ -91,6 +92,7 @@ class MainFormWin : public MainFormView {
   void CreateToolbar();
   void CreateOptionPanel();
   void ApplyLayout();
+  void PlaceBanner(const TwipsRect& strip, int clientRight);
   void Place(HWND control, const TwipsRect& r, float dx = 0, float dy = 0);
   int Px(float twips, bool vertical) const;
   void UpdateStatusClock();
@@ -113,6 +115,7 @@ class MainFormWin : public MainFormView {
   std::vector<std::string> listRows_;  // what the list box shows
   HWND targetLabel_ = nullptr, destination_[2] = {}, sendMethod_[3] = {}, crypt_ = nullptr;
   RichEditor editor_;
+  Banner banner_;
   WindowLayout layout_;
   bool listEnabled_ = false;
   HBRUSH windowBrush_ = nullptr;  // the system's window colour
