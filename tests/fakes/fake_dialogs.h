@@ -18,6 +18,7 @@ class FakeDialogs : public Dialogs {
   };
   std::vector<Shown> shown;
   std::vector<std::string> inputPrompts, folderPrompts;
+  std::vector<std::string>* log = nullptr;  // shared event log: "message" per Show
 
   // Answers to Yes/No questions in order; when none is left, the default button.
   std::deque<MsgResult> answers;

@@ -13,11 +13,17 @@ bool TakeFailure(std::deque<FileError>& queue, FileError& e) {
 }  // namespace
 
 FileError FaultyFileSystem::ReadAll(const std::string& path, std::string& bytes) {
+  ++readAttempts[path];
   FileError e;
   if (TakeFailure(readFailures, e)) return e;
   e = PosixFileSystem::ReadAll(path, bytes);
   if (e == FileError::None && afterRead) afterRead(++reads);
   return e;
+}
+
+long long FaultyFileSystem::FileSize(const std::string& path) {
+  const auto it = sizes.find(path);
+  return it == sizes.end() ? PosixFileSystem::FileSize(path) : it->second;
 }
 
 FileError FaultyFileSystem::WithExclusiveLock(const std::string& path,

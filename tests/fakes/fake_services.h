@@ -24,8 +24,13 @@ class FaultyFileSystem : public PosixFileSystem {
   // test change the file "from another PC" between our read and our write.
   std::function<void(int)> afterRead;
   int reads = 0, replaces = 0;
+  std::map<std::string, int> readAttempts;  // every ReadAll per path, failed ones too
+  // Sizes FileSize reports instead of the real ones, so a test can present
+  // a huge file without writing it.
+  std::map<std::string, long long> sizes;
 
   FileError ReadAll(const std::string& path, std::string& bytes) override;
+  long long FileSize(const std::string& path) override;
   FileError WithExclusiveLock(const std::string& path,
                               const std::function<FileError()>& body) override;
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;

@@ -4,8 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <vector>
-
+#include "platform/win32/dialog_template.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -22,60 +21,13 @@ UINT IconFlag(MsgIcon icon) {
   return 0;
 }
 
-// ---- The input box: a dialog template built in memory ----
+// ---- The input box ----
 
 constexpr WORD kIdPrompt = 100;
 constexpr WORD kIdEdit = 101;
 
-// Appends the pieces of a DLGTEMPLATE and its items, keeping the DWORD
-// alignment each item needs.
-class TemplateBuilder {
- public:
-  void Dialog(DWORD style, short cx, short cy, WORD items) {
-    Dword(style);
-    Dword(0);  // extended style
-    words_.push_back(items);
-    Rect(0, 0, cx, cy);
-    words_.push_back(0);  // no menu
-    words_.push_back(0);  // the standard dialog class
-    words_.push_back(0);  // caption, set at WM_INITDIALOG
-    words_.push_back(8);  // DS_SETFONT point size
-    String(L"MS Shell Dlg");
-  }
-  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
-            const wchar_t* text) {
-    if (words_.size() % 2) words_.push_back(0);
-    Dword(style | WS_CHILD | WS_VISIBLE);
-    Dword(0);
-    Rect(x, y, cx, cy);
-    words_.push_back(id);
-    words_.push_back(0xFFFF);
-    words_.push_back(classAtom);
-    String(text);
-    words_.push_back(0);  // no creation data
-  }
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
- private:
-  void Dword(DWORD v) {
-    words_.push_back(LOWORD(v));
-    words_.push_back(HIWORD(v));
-  }
-  void Rect(short x, short y, short cx, short cy) {
-    for (short v : {x, y, cx, cy}) words_.push_back(static_cast<WORD>(v));
-  }
-  void String(const wchar_t* s) {
-    while (*s) words_.push_back(static_cast<WORD>(*s++));
-    words_.push_back(0);
-  }
-  // WORD storage from operator new is DWORD-aligned, as the template must be.
-  std::vector<WORD> words_;
-};
-
-constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
-
 struct InputBoxState {
-  std::wstring title, prompt, text;
+  std::wstring prompt, text;
 };
 
 INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -83,7 +35,6 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: {
       auto* state = reinterpret_cast<InputBoxState*>(lp);
       SetWindowLongPtrW(dlg, DWLP_USER, lp);
-      SetWindowTextW(dlg, state->title.c_str());
       SetDlgItemTextW(dlg, kIdPrompt, state->prompt.c_str());
       HWND edit = GetDlgItem(dlg, kIdEdit);
       SetWindowTextW(edit, state->text.c_str());
@@ -160,14 +111,14 @@ std::optional<std::string> Win32Dialogs::InputBox(const std::string& title,
                                                    const std::string& initial) {
   // Laid out like the classic input box: the prompt beside the buttons, the
   // field across the bottom.
-  TemplateBuilder t;
-  t.Dialog(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 250, 86, 4);
-  t.Item(SS_LEFT, 7, 7, 180, 48, kIdPrompt, kStatic, L"");
-  t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 193, 7, 50, 14, IDOK, kButton, L"OK");
-  t.Item(BS_PUSHBUTTON | WS_TABSTOP, 193, 25, 50, 14, IDCANCEL, kButton, L"Abbrechen");
-  t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 63, 236, 14, kIdEdit, kEdit, L"");
+  DialogTemplate t(Widen(title), 250, 86, 4,
+                   DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  t.Item(kStaticClass, L"", kIdPrompt, SS_LEFT, 7, 7, 180, 48);
+  t.Item(kButtonClass, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 193, 7, 50, 14);
+  t.Item(kButtonClass, L"Abbrechen", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 193, 25, 50, 14);
+  t.Item(kEditClass, L"", kIdEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 63, 236, 14);
 
-  InputBoxState state{Widen(title), CrLfLines(Widen(prompt)), Widen(initial)};
+  InputBoxState state{CrLfLines(Widen(prompt)), Widen(initial)};
   INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), GetActiveWindow(),
                                            InputBoxProc, reinterpret_cast<LPARAM>(&state));
   if (result != IDOK) return std::nullopt;

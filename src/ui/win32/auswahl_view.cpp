@@ -1,7 +1,7 @@
 #include "ui/win32/auswahl_view.h"
 
+#include "platform/win32/dialog_template.h"
 #include "platform/win32/wide.h"
-#include "ui/win32/dialog_template.h"
 
 namespace zelvo {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/win32/dialog_template.h"
+#include "platform/win32/dialog_template.h"
 
 namespace zelvo {
 

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <numeric>
 
 #include "delivery/keystrokes.h"
-#include "fakes/delivery_interim_fakes.h"
 #include "fakes/fake_auswahl_view.h"
 #include "fakes/fake_clipboard.h"
 #include "fakes/fake_keyboard.h"
+#include "fakes/fake_services.h"
 #include "fakes/fake_window_system.h"
 
 namespace zelvo {
@@ -68,8 +69,9 @@ class DeliveryTest : public ::testing::Test {
     for (const auto& s : fakes.dialogs.shown) out.push_back(s.message.text);
     return out;
   }
+  int SleptMs() const { return std::accumulate(fakes.clock.sleeps.begin(), fakes.clock.sleeps.end(), 0); }
 
-  interim::FakeServices fakes;
+  FakeServices fakes;
   FakeWindowSystem ws;
   FakeKeyboard keyboard;
   FakeClipboard clipboard;
@@ -137,8 +139,9 @@ TEST_F(DeliveryTest, UnknownMethodsTypeKeystrokes) {
 }
 
 TEST_F(DeliveryTest, TextIsUnescapedBeforePlaceholdersAreExpanded) {
-  fakes.files.files["C:\\t.txt"].bytes = "Zeile\r\n";
-  Entry("Pfad: C:\\\\temp, %Datum%, \\H%datei=C:\\\\t.txt%\\H\\T", 0);
+  // The file's name holds the backslash that "\\\\" in the text stands for.
+  fakes.dir.Write("C:\\t.txt", "Zeile\r\n");
+  Entry("Pfad: C:\\\\temp, %Datum%, \\H%datei=" + fakes.dir.Path() + "C:\\\\t.txt%\\H\\T", 0);
   delivery.DeliverEntry(1);
   EXPECT_EQ(Typed(), U"Pfad: C:\\temp, 07.12.2026, \"Zeile\r\"\t");
 }
@@ -210,8 +213,8 @@ TEST_F(DeliveryTest, TargetThatDoesNotComeToTheForegroundGetsNothing) {
   delivery.DeliverEntry(1);
   EXPECT_TRUE(keyboard.sent.empty());
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoTargetMessage});
-  EXPECT_GE(fakes.clock.sleptMs, kForegroundWaitMs);
-  EXPECT_LE(fakes.clock.sleptMs, kForegroundWaitMs + kPollStepMs);
+  EXPECT_GE(SleptMs(), kForegroundWaitMs);
+  EXPECT_LE(SleptMs(), kForegroundWaitMs + kPollStepMs);
 }
 
 TEST_F(DeliveryTest, ClosedTargetGetsNothing) {
@@ -229,7 +232,7 @@ TEST_F(DeliveryTest, FocusPassedToTheTargetsOwnDialogCounts) {
   Entry("x", 0);
   delivery.DeliverEntry(1);
   EXPECT_EQ(Typed(), U"x");
-  EXPECT_EQ(fakes.clock.sleptMs, 0);
+  EXPECT_EQ(SleptMs(), 0);
 }
 
 TEST_F(DeliveryTest, WaitsBoundedUntilModifiersAreReleased) {
@@ -239,11 +242,11 @@ TEST_F(DeliveryTest, WaitsBoundedUntilModifiersAreReleased) {
   } cases[] = {{0, 0}, {3, 3 * kPollStepMs}, {1000000, kModifierWaitMs}};
   for (const Case& c : cases) {
     keyboard.sent.clear();
-    fakes.clock.sleptMs = 0;
+    fakes.clock.sleeps.clear();
     keyboard.modifiersHeldChecks = c.heldChecks;
     Entry("x", 0);
     delivery.DeliverEntry(1);
-    EXPECT_EQ(fakes.clock.sleptMs, c.expectedSleep) << c.heldChecks;
+    EXPECT_EQ(SleptMs(), c.expectedSleep) << c.heldChecks;
     EXPECT_EQ(Typed(), U"x") << c.heldChecks;
   }
 }

@@ -2,24 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/delivery_interim_fakes.h"
+#include <filesystem>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_services.h"
+#include "fakes/temp_dir.h"
 
 namespace zelvo {
 namespace {
 
-using interim::FakeClock;
-using interim::FakeFiles;
-
 struct Case {
-  const char* text;
-  const char* expected;
+  std::string text;
+  std::string expected;
 };
+
+std::string Missing(const std::string& path) {
+  return "\r*** Zelvoscript: Konnte Datei '" + path + "' nicht finden! ***\r";
+}
 
 class PlaceholdersTest : public ::testing::Test {
  protected:
   std::string Expand(const std::string& text) { return ExpandPlaceholders(text, clock, files); }
+  // Writes a file into the test folder and returns its full path.
+  std::string File(const std::string& name, const std::string& bytes) {
+    dir.Write(name, bytes);
+    return dir.File(name);
+  }
+  TempDir dir;
+  FaultyFileSystem files;
   FakeClock clock;  // Monday, 07.12.2026 14:05:09
-  FakeFiles files;
 };
 
 TEST_F(PlaceholdersTest, ClockPlaceholdersAnyCase) {
@@ -46,81 +57,90 @@ TEST_F(PlaceholdersTest, MinuteIsNeverTheMonth) {
 }
 
 TEST_F(PlaceholdersTest, IncludedFileLosesLineFeedsAndIsConvertedFrom1252) {
-  files.files["C:\\x.txt"].bytes = "eins\r\nzwei\r\n";
-  files.files["C:\\lf.txt"].bytes = "a\nb\n";
-  files.files["C:\\ansi.txt"].bytes = "Gr\xFC\xDF" "e \x80";
-  EXPECT_EQ(Expand("A%datei=C:\\x.txt%B"), "Aeins\rzwei\rB");
-  EXPECT_EQ(Expand("%datei=C:\\lf.txt%"), "ab");
-  EXPECT_EQ(Expand("%datei=C:\\ansi.txt%"), "Grüße €");
+  const std::string crlf = File("x.txt", "eins\r\nzwei\r\n");
+  const std::string lf = File("lf.txt", "a\nb\n");
+  const std::string ansi = File("ansi.txt", "Gr\xFC\xDF" "e \x80");
+  EXPECT_EQ(Expand("A%datei=" + crlf + "%B"), "Aeins\rzwei\rB");
+  EXPECT_EQ(Expand("%datei=" + lf + "%"), "ab");
+  EXPECT_EQ(Expand("%datei=" + ansi + "%"), "Grüße €");
 }
 
 TEST_F(PlaceholdersTest, FilesThatCannotBeIncluded) {
-  files.files["C:\\versteckt.txt"] = {"geheim", true, true};
-  files.files["C:\\ordner"] = {"", false};
-  files.files["C:\\gesperrt.txt"] = {"inhalt", true, false, FileError::SharingViolation};
-  files.files["C:\\riesig.txt"] = {"x", true, false, FileError::None, kMaxIncludedFileBytes + 1};
-  files.files["C:\\gerade.txt"] = {"ok", true, false, FileError::None, kMaxIncludedFileBytes};
+  const std::string hidden = File(".versteckt.txt", "geheim");
+  const std::string folder = dir.File("ordner");
+  std::filesystem::create_directory(folder);
+  // The sizes are faked; the contents show whether a file got in anyway.
+  const std::string huge = File("riesig.txt", "x");
+  const std::string atLimit = File("gerade.txt", "ok");
+  files.sizes[huge] = kMaxIncludedFileBytes + 1;
+  files.sizes[atLimit] = kMaxIncludedFileBytes;
 
   const Case cases[] = {
-      {"%datei=C:\\fehlt.txt%", "\r*** Zelvoscript: Konnte Datei 'C:\\fehlt.txt' nicht finden! ***\r"},
-      {"%datei=C:\\versteckt.txt%",
-       "\r*** Zelvoscript: Konnte Datei 'C:\\versteckt.txt' nicht finden! ***\r"},
-      {"%datei=C:\\ordner%", "\r*** Zelvoscript: Konnte Datei 'C:\\ordner' nicht finden! ***\r"},
-      {"[%datei=C:\\gesperrt.txt%]", "[]"},
-      {"%datei=C:\\riesig.txt%",
-       "\r*** Zelvoscript: Datei 'C:\\riesig.txt' ist größer als 16 MB und wird nicht eingefügt! ***\r"},
-      {"%datei=C:\\gerade.txt%", "ok"},
+      {"%datei=" + dir.File("fehlt.txt") + "%", Missing(dir.File("fehlt.txt"))},
+      {"%datei=" + hidden + "%", Missing(hidden)},
+      {"%datei=" + folder + "%", Missing(folder)},
+      {"%datei=" + huge + "%",
+       "\r*** Zelvoscript: Datei '" + huge + "' ist größer als 16 MB und wird nicht eingefügt! ***\r"},
+      {"%datei=" + atLimit + "%", "ok"},
       // The path is taken as written: blanks belong to it.
-      {"%datei= C:\\gerade.txt%", "\r*** Zelvoscript: Konnte Datei ' C:\\gerade.txt' nicht finden! ***\r"},
+      {"%datei= " + atLimit + "%", Missing(" " + atLimit)},
   };
   for (const Case& c : cases) EXPECT_EQ(Expand(c.text), c.expected) << c.text;
-  EXPECT_EQ(files.reads.count("C:\\riesig.txt"), 0u);
-  EXPECT_EQ(files.reads.count("C:\\ordner"), 0u);
+  EXPECT_EQ(files.readAttempts.count(huge), 0u);
+  EXPECT_EQ(files.readAttempts.count(folder), 0u);
+
+  // A file that exists but cannot be read leaves nothing in its place.
+  const std::string locked = File("gesperrt.txt", "inhalt");
+  files.readFailures = {FileError::SharingViolation};
+  EXPECT_EQ(Expand("[%datei=" + locked + "%]"), "[]");
+  EXPECT_TRUE(files.readFailures.empty());
 }
 
 TEST_F(PlaceholdersTest, FileContentGetsClockButNoFurtherFiles) {
-  files.files["a.txt"].bytes = "Stand %datum%, siehe %datei=b.txt%";
-  files.files["b.txt"].bytes = "B";
-  EXPECT_EQ(Expand("%datei=a.txt%"), "Stand 07.12.2026, siehe %datei=b.txt%");
-  EXPECT_EQ(files.reads.count("b.txt"), 0u);
+  const std::string b = File("b.txt", "B");
+  const std::string a = File("a.txt", "Stand %datum%, siehe %datei=" + b + "%");
+  EXPECT_EQ(Expand("%datei=" + a + "%"), "Stand 07.12.2026, siehe %datei=" + b + "%");
+  EXPECT_EQ(files.readAttempts.count(b), 0u);
 }
 
 TEST_F(PlaceholdersTest, EmptyFileDoesNotHideThePlaceholderBehindIt) {
-  files.files["a.txt"].bytes = "";
-  files.files["b.txt"].bytes = "Bee";
-  EXPECT_EQ(Expand("%datei=a.txt%%datei=b.txt%"), "Bee");
+  const std::string a = File("a.txt", "");
+  const std::string b = File("b.txt", "Bee");
+  EXPECT_EQ(Expand("%datei=" + a + "%%datei=" + b + "%"), "Bee");
 }
 
 TEST_F(PlaceholdersTest, SameFileInAnyCaseIsReadOnce) {
-  files.files["C:\\x.txt"].bytes = "X";
-  EXPECT_EQ(Expand("%DATEI=C:\\x.txt%-%datei=C:\\x.txt%-%Datei=C:\\x.txt%"), "X-X-X");
-  EXPECT_EQ(files.reads["C:\\x.txt"], 1);
+  const std::string x = File("x.txt", "X");
+  EXPECT_EQ(Expand("%DATEI=" + x + "%-%datei=" + x + "%-%Datei=" + x + "%"), "X-X-X");
+  EXPECT_EQ(files.readAttempts[x], 1);
 }
 
 TEST_F(PlaceholdersTest, UnclosedFilePlaceholderEndsFileScanButClockStillWorks) {
-  files.files["a.txt"].bytes = "A";
+  const std::string a = File("a.txt", "A");
   const Case cases[] = {
-      {"%datum% %datei=a.txt", "07.12.2026 %datei=a.txt"},
-      {"%datei=a.txt% und %datei=offen", "A und %datei=offen"},
+      {"%datum% %datei=" + a, "07.12.2026 %datei=" + a},
+      {"%datei=" + a + "% und %datei=offen", "A und %datei=offen"},
       {"%datei=", "%datei="},
   };
   for (const Case& c : cases) EXPECT_EQ(Expand(c.text), c.expected) << c.text;
   // The next "%" closes the path, even when it opens a clock placeholder.
-  EXPECT_EQ(Expand("%datei=a.txt %zeit%"), "\r*** Zelvoscript: Konnte Datei 'a.txt ' nicht finden! ***\rzeit%");
+  EXPECT_EQ(Expand("%datei=" + a + " %zeit%"), Missing(a + " ") + "zeit%");
 }
 
-TEST(ReadWholeFileTest, ErrorCodeOnlyOnFailure) {
-  FakeFiles files;
-  files.files["ok.txt"].bytes = "\xE4";
-  files.files["locked.txt"] = {"x", true, false, FileError::AccessDenied};
+using ReadWholeFileTest = PlaceholdersTest;
+
+TEST_F(ReadWholeFileTest, ErrorCodeOnlyOnFailure) {
+  const std::string ok = File("ok.txt", "\xE4");
+  const std::string locked = File("locked.txt", "x");
 
   FileError error = FileError::DiskFull;  // untouched on success
-  EXPECT_EQ(ReadWholeFile(files, "ok.txt", error), "ä");
+  EXPECT_EQ(ReadWholeFile(files, ok, error), "ä");
   EXPECT_EQ(error, FileError::DiskFull);
-  EXPECT_EQ(ReadWholeFile(files, "locked.txt", error), "");
+  files.readFailures = {FileError::AccessDenied};
+  EXPECT_EQ(ReadWholeFile(files, locked, error), "");
   EXPECT_EQ(error, FileError::AccessDenied);
   error = FileError::None;
-  EXPECT_EQ(ReadWholeFile(files, "missing.txt", error), "");
+  EXPECT_EQ(ReadWholeFile(files, dir.File("missing.txt"), error), "");
   EXPECT_EQ(error, FileError::None);
 }
 

@@ -1,4 +1,4 @@
-#include "ui/win32/dialog_template.h"
+#include "platform/win32/dialog_template.h"
 
 namespace zelvo {
 
