@@ -3,6 +3,7 @@
 namespace zelvo {
 
 DialogTemplate::DialogTemplate(const std::wstring& title, short cx, short cy, WORD items, DWORD style) {
+  bytes_.reserve(512);  // a whole small dialog without reallocating
   DLGTEMPLATE t{};
   t.style = style | DS_SETFONT;
   t.cdit = items;

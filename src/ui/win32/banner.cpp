@@ -6,6 +6,7 @@
 #include "platform/win32/wide.h"
 #include "support/help.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/window_class.h"
 
 namespace zelvo {
 namespace {
@@ -33,13 +34,7 @@ Banner::~Banner() {
 }
 
 void Banner::Create(HWND parent, HINSTANCE instance, HFONT font, std::function<void()> onClick) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &Banner::Proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
-  wc.lpszClassName = kBannerClass;
-  RegisterClassExW(&wc);  // fails harmlessly when already registered
+  RegisterWindowClass(instance, {kBannerClass, &Banner::Proc, IDC_HAND});
   font_ = font;
   onClick_ = std::move(onClick);
   LOGFONTW lf{};
@@ -60,10 +55,7 @@ int Banner::PreferredWidth(int height) const {
 }
 
 LRESULT CALLBACK Banner::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE)
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-  auto* self = reinterpret_cast<Banner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<Banner>(hwnd, msg, lp);
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel

@@ -1,6 +1,7 @@
 #include "ui/win32/border_strip.h"
 
 #include "platform/win32/wide.h"
+#include "ui/win32/window_class.h"
 
 namespace zelvo {
 namespace {
@@ -30,13 +31,7 @@ BorderStripWindow::~BorderStripWindow() {
 
 void BorderStripWindow::Create(const std::string& caption) {
   if (hwnd_) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &BorderStripWindow::WndProc;
-  wc.hInstance = instance_;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kStripClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(instance_, {kStripClass, &BorderStripWindow::WndProc});
   // A tool window stays off the taskbar and out of Alt+Tab; it never takes
   // the focus, so the window the user worked in stays the last used one.
   CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kStripClass,
@@ -64,13 +59,9 @@ void BorderStripWindow::SetColour(int32_t colour) {
 }
 
 LRESULT CALLBACK BorderStripWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<BorderStripWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<BorderStripWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<BorderStripWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
   return self->OnMessage(msg, wp, lp);
 }
 

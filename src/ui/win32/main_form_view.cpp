@@ -1,13 +1,14 @@
 #include "ui/win32/main_form_view.h"
 
 #include <commctrl.h>
-
-#include <algorithm>
 #include <richedit.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "mainwindow/main_form_texts.h"
 #include "platform/win32/wide.h"
+#include "ui/win32/window_class.h"
 
 namespace zelvo {
 namespace {
@@ -179,14 +180,9 @@ LRESULT CALLBACK MainFormWin::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 void MainFormWin::CreateOptionPanel() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &MainFormWin::PanelProc;
-  wc.hInstance = instance_;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // the window's background
-  wc.lpszClassName = kPanelClass;
-  RegisterClassExW(&wc);
+  // The panel has the window's background colour.
+  RegisterWindowClass(instance_, {kPanelClass, &MainFormWin::PanelProc, IDC_ARROW,
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   panel_ = Child(window_, kPanelClass, "", WS_CLIPCHILDREN | WS_EX_CONTROLPARENT, kIdPanel);
   SetWindowLongPtrW(panel_, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
 

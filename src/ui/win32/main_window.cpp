@@ -4,6 +4,7 @@
 
 #include "platform/win32/wide.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/window_class.h"
 
 namespace zelvo {
 namespace {
@@ -41,16 +42,8 @@ bool MainWindow::Create() {
   smallIcon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZELVOSCRIPT),
                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0));
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &MainWindow::WndProc;
-  wc.hInstance = instance_;
-  wc.hIcon = icon_;
-  wc.hIconSm = smallIcon_;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(instance_, {kWindowClass, &MainWindow::WndProc, IDC_ARROW,
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon_, smallIcon_});
 
   // Created without WS_VISIBLE and never shown at start-up, so it can't flash.
   hwnd_ = CreateWindowExW(0, kWindowClass, Widen(kProductTitle).c_str(), WS_OVERLAPPEDWINDOW,
@@ -144,13 +137,9 @@ bool MainWindow::PreTranslateMessage(MSG* msg) {
 void MainWindow::EnablePollTimer() { SetTimer(hwnd_, kPollTimerId, kPollIntervalMs, nullptr); }
 
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<MainWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
   return self->OnMessage(msg, wp, lp);
 }
 
