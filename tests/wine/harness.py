@@ -162,12 +162,24 @@ class WineSession:
         boot = self._run_to_files(["wineboot", "-i"], timeout=300)
         if boot.returncode != 0:
             raise WineError(f"wineboot -i failed ({boot.returncode}): {boot.stderr[-2000:]}")
+        self._install_wine_fonts()
         if not self.managed_windows:
             # There is no window manager on the display: a managed window then
             # waits 2 s for a state change that never comes each time it hides.
             self.reg("add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t", "REG_SZ",
                      "/d", "N", "/f")
         self.timings["prefix"] = time.monotonic() - t0
+
+    def _install_wine_fonts(self):
+        """Debian's Wine does not find the fonts it ships: caption buttons then
+        show the letters "0 1 r" instead of Marlett's symbols, and dialogs a
+        stand-in for Tahoma. Copied into the prefix's font folder, they are used."""
+        fonts = self.prefix / "drive_c" / "windows" / "Fonts"
+        fonts.mkdir(parents=True, exist_ok=True)
+        for name in ("marlett.ttf", "tahoma.ttf", "tahomabd.ttf"):
+            source = Path("/usr/share/wine/fonts") / name
+            if source.exists():
+                shutil.copy(source, fonts / name)
 
     def _start_xvfb(self):
         read_fd, write_fd = os.pipe()
