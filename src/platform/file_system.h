@@ -8,7 +8,8 @@ namespace zelvo {
 
 enum class FileError {
   None,
-  NotFound,          // the file (or its folder) does not exist
+  NotFound,          // the file does not exist, but its folder does
+  Unreachable,       // the folder, drive or share cannot be reached
   AccessDenied,      // read-only share, missing rights, read-only attribute
   SharingViolation,  // another program holds the file open without sharing
   DiskFull,

@@ -17,6 +17,8 @@ bool IsText(const std::string& bytes) { return bytes.find('\0') == std::string::
 std::string FileErrorText(FileError error) {
   switch (error) {
     case FileError::NotFound:
+      return "Die Datei wurde nicht gefunden.";
+    case FileError::Unreachable:
       return "Der Ordner wurde nicht gefunden. Bitte prüfen Sie, ob das Netzlaufwerk verbunden ist.";
     case FileError::AccessDenied:
       return "Zugriff verweigert: Die Datei oder der Ordner ist schreibgeschützt, oder Ihnen fehlen "

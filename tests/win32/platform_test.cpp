@@ -54,7 +54,7 @@ TEST_F(FileSystemTest, ReadOnlyFileIsReportedAndNeverOverwritten) {
 }
 
 TEST_F(FileSystemTest, ReplaceInMissingFolderFailsWithoutTraces) {
-  EXPECT_EQ(fs.ReplaceAtomically(folder.File("missing\\Zelvoscript.ini"), kIni), FileError::NotFound);
+  EXPECT_EQ(fs.ReplaceAtomically(folder.File("missing\\Zelvoscript.ini"), kIni), FileError::Unreachable);
   EXPECT_TRUE(folder.Files().empty());
 }
 
@@ -73,7 +73,7 @@ TEST_F(FileSystemTest, FileHeldOpenWithoutDeleteSharingKeepsItsContent) {
 TEST_F(FileSystemTest, ReadAllSharesWithWritersAndReportsWhatBlocksIt) {
   std::string read;
   EXPECT_EQ(fs.ReadAll(data, read), FileError::NotFound);
-  EXPECT_EQ(fs.ReadAll(folder.File("no\\such.ini"), read), FileError::NotFound);
+  EXPECT_EQ(fs.ReadAll(folder.File("no\\such.ini"), read), FileError::Unreachable);
 
   WriteBytes(data, kIni);
   // An older version writing the file right now shares reading and writing.

@@ -49,11 +49,23 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A file is only missing when its folder is there; a folder that is gone
+// means the share or drive cannot be reached.
+FileError MissingOrError(const std::string& path, int err) {
+  if (err != ENOENT) return FileErrorFromErrno(err);
+  struct stat st {};
+  const std::string folder = FolderOf(path);
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? FileError::NotFound
+                                                                 : FileError::Unreachable;
+}
+
 }  // namespace
 
 FileError FileErrorFromErrno(int err) {
   switch (err) {
-    case ENOENT: case ENOTDIR: return FileError::NotFound;
+    case ENOENT: return FileError::NotFound;
+    case ENOTDIR: case ENODEV: case ENXIO: case EHOSTUNREACH: case ENETUNREACH:
+    case ETIMEDOUT: case ESTALE: return FileError::Unreachable;
     case EACCES: case EPERM: case EROFS: return FileError::AccessDenied;
     case ENOSPC: case EDQUOT: return FileError::DiskFull;
     case EBUSY: case ETXTBSY: return FileError::SharingViolation;
@@ -64,7 +76,7 @@ FileError FileErrorFromErrno(int err) {
 FileError PosixFileSystem::ReadAll(const std::string& path, std::string& bytes) {
   bytes.clear();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return FileErrorFromErrno(errno);
+  if (fd.get() < 0) return MissingOrError(path, errno);
   struct stat st {};
   if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return FileError::AccessDenied;
   if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));

@@ -52,11 +52,19 @@ bool WriteFully(HANDLE h, const std::string& bytes) {
 FileError FileErrorFromWin32(unsigned long code) {
   switch (code) {
     case ERROR_SUCCESS: return FileError::None;
-    case ERROR_FILE_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND: return FileError::NotFound;
     case ERROR_PATH_NOT_FOUND:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
-    case ERROR_INVALID_DRIVE: return FileError::NotFound;
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NOT_READY:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_BAD_NET_RESP:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_HOST_UNREACHABLE:
+    case ERROR_NO_NET_OR_BAD_PATH: return FileError::Unreachable;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_NETWORK_ACCESS_DENIED: return FileError::AccessDenied;

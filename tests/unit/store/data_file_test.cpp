@@ -81,7 +81,7 @@ TEST_F(DataFileTest, ReadOnlyFileShowsMessageAndStaysUnchanged) {
 
 TEST_F(DataFileTest, WriteFailuresNameTheirCause) {
   const std::pair<FileError, const char*> cases[] = {
-      {FileError::NotFound, "Netzlaufwerk"},
+      {FileError::Unreachable, "Netzlaufwerk"},
       {FileError::DiskFull, "Speicherplatz"},
       {FileError::SharingViolation, "anderen Programm"},
       {FileError::Other, "unerwarteter Fehler"},
