@@ -4,12 +4,21 @@ the data file, the editor and a key logger that receives the entry agree. And
 the main window used by keys alone."""
 
 from e2e_delivery import KeyLog
-from e2e_mainwindow import CAPTION, MAIN_CLASS, ini_values, show_from_tray
+from e2e_mainwindow import CAPTION, MAIN_CLASS, show_from_tray
+from e2e_mainwindow import ini_values as read_values
 from e2e_startup import message_box
 
 HOTKEY = "ctrl+F5"  # HK=1029
 MENU_BORDER = 3  # pixels in Wine's popup menus
 RETURN, TAB = "\uf0c3", "\uf0f0"  # the editor's symbols
+
+
+def ini_values(path, section):
+    """key -> value of one section; empty while a save replaces the file."""
+    try:
+        return read_values(path, section)
+    except FileNotFoundError:
+        return {}
 
 
 def write_data(session, entries):
