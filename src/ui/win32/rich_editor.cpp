@@ -154,7 +154,6 @@ void RichEditor::Render(const std::vector<EditorRun>& runs) {
   // put the caret behind a trailing symbol instead of on the line after it.
   if (rtf.ends_with("\\par }")) rtf.insert(rtf.size() - 1, "\\par ");
   StreamRtf(rtf, false);
-  cacheValid_ = false;
   // An empty editor still types in the text format.
   SetSelection(caret, 0);
   if (runs.empty()) SetInsertFormat(EditorFormat::Text);
@@ -164,13 +163,12 @@ void RichEditor::Render(const std::vector<EditorRun>& runs) {
 }
 
 void RichEditor::Replace(int start, int length, const std::vector<EditorRun>& runs) {
-  const std::wstring& text = Text16();
+  const std::wstring text = Text16();
   SetSel16(UnitOf(text, start), UnitOf(text, start + length));
   if (runs.empty())
     SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
   else
     StreamRtf(EditorRunsToRtf(runs), true);
-  cacheValid_ = false;
 }
 
 void RichEditor::SetInsertFormat(EditorFormat format) {
@@ -188,10 +186,7 @@ void RichEditor::SetInsertFormat(EditorFormat format) {
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
 }
 
-const std::wstring& RichEditor::Text16() {
-  // The control's modification flag tells whether anything changed the text
-  // since it was read; the editor's own changes drop the copy themselves.
-  if (cacheValid_ && !SendMessageW(hwnd_, EM_GETMODIFY, 0, 0)) return text16_;
+std::wstring RichEditor::Text16() const {
   GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
   const LRESULT n = SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');
@@ -202,17 +197,10 @@ const std::wstring& RichEditor::Text16() {
   const LRESULT got = SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                    reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got));
-  text16_ = std::move(text);
-  picture_ = ToCodePoints(Narrow(text16_));
-  SendMessageW(hwnd_, EM_SETMODIFY, FALSE, 0);
-  cacheValid_ = true;
-  return text16_;
+  return text;
 }
 
-std::u32string RichEditor::Picture() {
-  Text16();
-  return picture_;
-}
+std::u32string RichEditor::Picture() { return ToCodePoints(Narrow(Text16())); }
 
 void RichEditor::GetSel16(LONG& start, LONG& end) const {
   CHARRANGE cr{};
@@ -235,12 +223,12 @@ int RichEditor::SelStart() {
 int RichEditor::SelLength() {
   LONG start, end;
   GetSel16(start, end);
-  const std::wstring& text = Text16();
+  const std::wstring text = Text16();
   return CharsBefore(text, end) - CharsBefore(text, start);
 }
 
 void RichEditor::SetSelection(int start, int length) {
-  const std::wstring& text = Text16();
+  const std::wstring text = Text16();
   SetSel16(UnitOf(text, start), UnitOf(text, start + length));
 }
 

@@ -22,7 +22,6 @@ class RichEditor : public EditorSurface {
   // commands; the parent passes EN_CHANGE on through Changed().
   void Attach(SnippetEditor* editor) { editor_ = editor; }
   void Changed() {
-    cacheValid_ = false;
     if (editor_) editor_->OnChange();
   }
   // Right mouse button, at screen coordinates.
@@ -46,19 +45,14 @@ class RichEditor : public EditorSurface {
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT OnKey(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  // The content with one UTF-16 unit per element (a paragraph end is "\r"),
-  // and as code points. Read once after each change: the editor asks for
-  // them several times per keystroke, and a long text costs to fetch.
-  const std::wstring& Text16();
+  // The content with one UTF-16 unit per element (a paragraph end is "\r").
+  std::wstring Text16() const;
   void GetSel16(LONG& start, LONG& end) const;
   void SetSel16(LONG start, LONG end);
   void StreamRtf(const std::string& rtf, bool selectionOnly);
 
   HWND hwnd_ = nullptr;
   SnippetEditor* editor_ = nullptr;
-  std::wstring text16_;
-  std::u32string picture_;
-  bool cacheValid_ = false;
 };
 
 }  // namespace zelvo

@@ -1,7 +1,6 @@
 // Times showing long snippet texts in the editor control: one formatted
 // piece per character, as the editor once did, against the one-go RTF
-// rendering the program uses; and typing into a long text with and without
-// the editor's checks of every change. Prints `name: value` lines.
+// rendering the program uses. Prints `name: value` lines.
 //   render_bench [naive sizes...] -- [sizes...]
 #include <windows.h>
 
@@ -17,7 +16,6 @@
 #include "mainwindow/editor_text.h"
 #include "platform/win32/wide.h"
 #include "store/text_codes.h"
-#include "mainwindow/snippet_editor.h"
 #include "ui/win32/rich_editor.h"
 
 using namespace zelvo;
@@ -150,31 +148,6 @@ int wmain(int argc, wchar_t** argv) {
     const Timing t = Measure(n > 10000 ? 3 : 7, [&] { return oneGo(text); });
     std::printf("render_onego_%zu_ms: %.2f (best %.2f)\n", n, t.median, t.best);
   }
-  // Typing into a long text: the bare control against the editor that checks
-  // every change (symbols with their breaks) and keeps its own history.
-  SnippetEditor snippetEditor(editor);
-  for (size_t n : sizes) {
-    const std::string text = SampleText(n);
-    auto typing = [&](bool checked) {
-      editor.Attach(checked ? &snippetEditor : nullptr);
-      snippetEditor.Show(text);
-      editor.SetSelection(static_cast<int>(ToCodePoints(text).size()) / 2, 0);
-      constexpr int kChars = 100;
-      const double start = Now();
-      for (int i = 0; i < kChars; ++i) {
-        SendMessageW(editor.hwnd(), WM_CHAR, L'a' + i % 26, 0);
-        if (checked) snippetEditor.OnChange();  // what EN_CHANGE does in the window
-      }
-      return (Now() - start) * 1000.0 / kChars;
-    };
-    const Timing bare = Measure(3, [&] { return typing(false); });
-    const Timing checked = Measure(3, [&] { return typing(true); });
-    std::printf("typing_bare_%zu_us_per_char: %.0f (best %.0f)\n", n, bare.median, bare.best);
-    std::printf("typing_checked_%zu_us_per_char: %.0f (best %.0f)\n", n, checked.median, checked.best);
-    std::printf("typing_ratio_%zu: %.2f (best to best %.2f)\n", n, checked.median / bare.median,
-                checked.best / bare.best);
-  }
-  editor.Attach(nullptr);
   std::fflush(stdout);
   DestroyWindow(window);
   return 0;
