@@ -5,11 +5,19 @@
 namespace zelvo {
 namespace {
 
-constexpr const char* kHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0"
-    "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
-    "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-    "\\pard\\f0\\fs20\\cf1 ";
+std::string ColourEntry(uint32_t c) {
+  return "\\red" + std::to_string(c & 0xFF) + "\\green" + std::to_string((c >> 8) & 0xFF) + "\\blue" +
+         std::to_string((c >> 16) & 0xFF) + ";";
+}
+
+std::string Header(const EditorColours& c) {
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0"
+         "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
+         "{\\colortbl ;" +
+         ColourEntry(c.text) + ColourEntry(c.returnSymbol) + ColourEntry(c.tabSymbol) +
+         "}"
+         "\\pard\\f0\\fs20\\cf1 ";
+}
 
 const char* FormatCodes(EditorFormat f) {
   switch (f) {
@@ -34,8 +42,8 @@ void AppendUnicode(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::string EditorRunsToRtf(const std::vector<EditorRun>& runs) {
-  std::string out = kHeader;
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorColours& colours) {
+  std::string out = Header(colours);
   out.reserve(out.size() + runs.size() * 16);
   for (const EditorRun& run : runs) {
     out += FormatCodes(run.format);

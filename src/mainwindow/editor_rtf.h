@@ -2,6 +2,7 @@
 // whole snippet in a single step.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,15 @@
 
 namespace zelvo {
 
+// Colours as 0x00BBGGRR.
+struct EditorColours {
+  uint32_t text = 0x000000, returnSymbol = 0x0000FF, tabSymbol = 0xFF0000;
+};
+
 // Arial 10 pt black for text, Wingdings light red for ReturnSymbol and light
-// blue for TabSymbol; the CR LF after a symbol is a paragraph end, any other
-// line break a line break inside the paragraph.
-std::string EditorRunsToRtf(const std::vector<EditorRun>& runs);
+// blue for TabSymbol (or the given colours: a high-contrast theme's); the
+// CR LF after a symbol is a paragraph end, any other line break a line break
+// inside the paragraph.
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorColours& colours = {});
 
 }  // namespace zelvo

@@ -28,6 +28,11 @@ struct EditorRun {
 // very start).
 std::vector<EditorRun> BuildEditorRuns(const std::string& editorText);
 
+// The editor text as a screen reader should say it: each ReturnSymbol is
+// the word "Eingabe", each TabSymbol "Tabulator", apart from the text
+// around them; the display line break after a TabSymbol is dropped.
+std::string SpokenEditorText(const std::string& editorText);
+
 // True for the UTF-8 character of ReturnSymbol or TabSymbol.
 bool IsKeySymbol(const std::string& utf8Char);
 

@@ -2,6 +2,7 @@
 
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/wide.h"
+#include "ui/win32/accessible.h"
 
 namespace zelvo {
 
@@ -62,6 +63,8 @@ void Win32AuswahlView::Close() {
 
 void Win32AuswahlView::OnInitDialog(HWND dialog) {
   dialog_ = dialog;
+  scaler_.Attach(dialog);
+  SetAccessibleName(GetDlgItem(dialog, kIdList), L"Zielfenster");
   for (const std::string& line : lines_)
     SendDlgItemMessageW(dialog, kIdList, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(Widen(line).c_str()));
@@ -95,6 +98,7 @@ INT_PTR CALLBACK Win32AuswahlView::DialogProc(HWND dialog, UINT message, WPARAM 
   switch (message) {
     case WM_COMMAND: view->OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
     case WM_CLOSE: view->form_.OnCloseByFrame(); return TRUE;
+    case WM_DPICHANGED: view->scaler_.OnDpiChanged(wParam, lParam); return TRUE;
     default: return FALSE;
   }
 }

@@ -1,5 +1,6 @@
 #include "ui/win32/border_strip.h"
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 #include "ui/win32/window_class.h"
 
@@ -54,7 +55,8 @@ void BorderStripWindow::Place(const StripPlacement& p) {
 void BorderStripWindow::SetColour(int32_t colour) {
   colour_ = colour;
   if (brush_) DeleteObject(brush_);
-  brush_ = CreateSolidBrush(ResolveColour(colour));
+  // A high-contrast theme's text colour stands out against its desktop.
+  brush_ = CreateSolidBrush(HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ResolveColour(colour));
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -76,6 +78,13 @@ LRESULT BorderStripWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_DPICHANGED:
+      return 0;  // one physical pixel at every scale: the suggested size would grow it
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      if (IsColourChange(msg, wp)) SetColour(colour_);
+      break;
     case WM_MOUSEMOVE:
       onMouse_(StripMouseEvent::Move, MouseButton::None);
       return 0;

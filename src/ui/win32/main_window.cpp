@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/window_class.h"
@@ -139,7 +140,10 @@ void MainWindow::EnablePollTimer() { SetTimer(hwnd_, kPollTimerId, kPollInterval
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = WindowObject<MainWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
+  if (msg == WM_NCCREATE) {
+    self->hwnd_ = hwnd;
+    EnableNonClientScaling(hwnd);
+  }
   return self->OnMessage(msg, wp, lp);
 }
 

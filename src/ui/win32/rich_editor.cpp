@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "mainwindow/editor_rtf.h"
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -36,6 +37,7 @@ HWND RichEditor::Create(HWND parent, int id, HINSTANCE instance) {
                           instance, nullptr);
   SendMessageW(hwnd_, EM_SETEVENTMASK, 0, ENM_SELCHANGE);
   SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+  SetColours(HighContrast());
   Render({});
   return hwnd_;
 }
@@ -52,7 +54,7 @@ void RichEditor::StreamRtf(const std::string& rtf, bool selectionOnly) {
 void RichEditor::Render(const std::vector<EditorRun>& runs) {
   const int caret = SelStart();
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  std::string rtf = EditorRunsToRtf(runs);
+  std::string rtf = EditorRunsToRtf(runs, colours_);
   // Replacing the whole content swallows a final paragraph end, which would
   // put the caret behind a trailing symbol instead of on the line after it.
   if (rtf.ends_with("\\par }")) rtf.insert(rtf.size() - 1, "\\par ");
@@ -65,7 +67,20 @@ void RichEditor::Render(const std::vector<EditorRun>& runs) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void RichEditor::Insert(const EditorRun& run) { StreamRtf(EditorRunsToRtf({run}), true); }
+void RichEditor::Insert(const EditorRun& run) { StreamRtf(EditorRunsToRtf({run}, colours_), true); }
+
+void RichEditor::SetColours(bool highContrast) {
+  colours_ = highContrast ? EditorColours{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_HOTLIGHT),
+                                          GetSysColor(COLOR_HOTLIGHT)}
+                          : EditorColours{};
+}
+
+void RichEditor::SetZoom(int windowDpi, int systemDpi) {
+  if (windowDpi == systemDpi)
+    SendMessageW(hwnd_, EM_SETZOOM, 0, 0);
+  else
+    SendMessageW(hwnd_, EM_SETZOOM, windowDpi, systemDpi);
+}
 
 void RichEditor::SetInsertFormat(EditorFormat format) {
   CHARFORMAT2W cf{};
@@ -75,9 +90,9 @@ void RichEditor::SetInsertFormat(EditorFormat format) {
   const bool symbol = format == EditorFormat::ReturnSymbol || format == EditorFormat::TabSymbol;
   lstrcpynW(cf.szFaceName, symbol ? L"Wingdings" : L"Arial", LF_FACESIZE);
   cf.bCharSet = symbol ? SYMBOL_CHARSET : ANSI_CHARSET;
-  cf.crTextColor = format == EditorFormat::ReturnSymbol ? RGB(255, 0, 0)
-                   : format == EditorFormat::TabSymbol  ? RGB(0, 0, 255)
-                                                        : RGB(0, 0, 0);
+  cf.crTextColor = format == EditorFormat::ReturnSymbol ? colours_.returnSymbol
+                   : format == EditorFormat::TabSymbol  ? colours_.tabSymbol
+                                                        : colours_.text;
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/editor_rtf.h"
 #include "mainwindow/editor_text.h"
 
 namespace zelvo {
@@ -37,6 +38,12 @@ class RichEditor {
   std::string CharBeforeCaret() const;
   void MoveCaretPastLineBreak();
   void SetBackground(COLORREF colour);
+  // The symbols' and text's colours: the theme's when high contrast is on.
+  // Takes effect at the next Render.
+  void SetColours(bool highContrast);
+  // Text at the window's DPI where it differs from the one the control
+  // measures its points with (the system DPI).
+  void SetZoom(int windowDpi, int systemDpi);
 
  private:
   void GetSel16(LONG& start, LONG& end) const;
@@ -46,6 +53,7 @@ class RichEditor {
   void StreamRtf(const std::string& rtf, bool selectionOnly);
 
   HWND hwnd_ = nullptr;
+  EditorColours colours_;
 };
 
 // Symbol-font characters may come back in the private range U+F020..F0FF.

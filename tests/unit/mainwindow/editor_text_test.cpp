@@ -49,6 +49,23 @@ TEST(EditorRtfTest, SymbolsEndParagraphsInTheirColours) {
             "\\f1\\cf3 \\'f0\\par \\line \\f0\\cf1 b}");
   EXPECT_NE(rtf.find("\\fcharset2 Wingdings"), std::string::npos);
   EXPECT_NE(rtf.find("\\red255\\green0\\blue0;\\red0\\green0\\blue255;"), std::string::npos);
+  // A high-contrast theme's colours replace black, red and blue.
+  const std::string dark = EditorRunsToRtf({}, {0xFFFFFF, 0x00FFFF, 0x00FFFF});
+  EXPECT_NE(dark.find("{\\colortbl ;\\red255\\green255\\blue255;\\red255\\green255\\blue0;\\red255\\green255\\blue0;}"),
+            std::string::npos);
+}
+
+TEST(EditorTextTest, SymbolsAreSpokenAsWords) {
+  const std::string ret = kReturnSymbol, tab = kTabSymbol;
+  struct Case {
+    std::string editor, spoken;
+  } cases[] = {
+      {"ab" + ret + "\r\nc" + tab + "\r\nd", "ab Eingabe\r\nc Tabulator d"},
+      {ret + "\r\n" + ret + "\r\n", "Eingabe\r\nEingabe\r\n"},
+      {"x " + tab + "\r\n", "x Tabulator"},
+      {"Gr\xC3\xBC\xC3\x9F" "e\nZeile", "Gr\xC3\xBC\xC3\x9F" "e\nZeile"},  // plain text and line feeds stay
+  };
+  for (const Case& c : cases) EXPECT_EQ(SpokenEditorText(c.editor), c.spoken) << c.editor;
 }
 
 }  // namespace
