@@ -37,11 +37,12 @@ struct Annotation {
 
 LRESULT CALLBACK AnnotatedProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
-// The control's annotation while it exists.
-const Annotation* AnnotationOf(HWND control) {
-  DWORD_PTR data = 0;
-  if (!IsWindow(control) || !GetWindowSubclass(control, &AnnotatedProc, 1, &data)) return nullptr;
-  return reinterpret_cast<const Annotation*>(data);
+// The annotation is also a window property, so it can be found from the
+// control alone while the control exists.
+constexpr wchar_t kProperty[] = L"Zelvoscript.AccessibleName";
+
+Annotation* AnnotationOf(HWND control) {
+  return IsWindow(control) ? static_cast<Annotation*>(GetPropW(control, kProperty)) : nullptr;
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
@@ -152,6 +153,7 @@ LRESULT CALLBACK AnnotatedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, &AnnotatedProc, id);
+      RemovePropW(hwnd, kProperty);
       delete reinterpret_cast<Annotation*>(data);
       break;
   }
@@ -162,15 +164,14 @@ LRESULT CALLBACK AnnotatedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
 
 void SetAccessibleName(HWND control, const std::wstring& name, std::function<std::wstring()> value) {
   if (!control) return;
-  DWORD_PTR old = 0;
-  if (GetWindowSubclass(control, &AnnotatedProc, 1, &old)) {
-    auto* a = reinterpret_cast<Annotation*>(old);
+  if (Annotation* a = AnnotationOf(control)) {
     a->name = name;
     a->value = std::move(value);
     return;
   }
-  SetWindowSubclass(control, &AnnotatedProc, 1,
-                    reinterpret_cast<DWORD_PTR>(new Annotation{name, std::move(value)}));
+  auto* a = new Annotation{name, std::move(value)};
+  SetPropW(control, kProperty, a);
+  SetWindowSubclass(control, &AnnotatedProc, 1, reinterpret_cast<DWORD_PTR>(a));
 }
 
 std::wstring SpokenCaption(const std::string& caption) {
