@@ -50,10 +50,10 @@ constexpr int kToolImageSize = 16;
 // Option panel, in twips inside Container2 (6345 x 1005): three rows of
 // options under the headings, the title box below the second one.
 constexpr TwipsRect kTargetLabelRect{0, 0, 2670, 225};
-constexpr TwipsRect kDestinationRects[2] = {{0, 225, 2670, 240}, {0, 450, 2670, 240}};
+constexpr TwipsRect kDestinationRects[2] = {{0, 225, 2670, 225}, {0, 450, 2670, 225}};
 constexpr TwipsRect kComboRect{0, 690, 2500, 1500};
 constexpr TwipsRect kSendLabelRect{2680, 0, 2130, 225};
-constexpr TwipsRect kSendRects[3] = {{2680, 225, 2130, 240}, {2680, 450, 2130, 240}, {2680, 675, 2130, 240}};
+constexpr TwipsRect kSendRects[3] = {{2680, 225, 2130, 225}, {2680, 450, 2130, 225}, {2680, 675, 2130, 225}};
 constexpr TwipsRect kSecurityLabelRect{4830, 0, 1515, 225};
 constexpr TwipsRect kCryptRect{4830, 225, 1515, 480};
 // "&Steuertasten einfügen" on the top edge of the frame "Bearbeitung".
@@ -94,7 +94,7 @@ void MainFormWin::Create() {
   listFrame_ = Child(window_, L"BUTTON", std::string(kListFrameCaption), BS_GROUPBOX, 0);
   textFrame_ = Child(window_, L"BUTTON", std::string(kTextFrameCaption), BS_GROUPBOX, 0);
   list_ = Child(window_, L"LISTBOX", "",
-                WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER, kIdList);
+                WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER, kIdList);
   editor_.Create(window_, kIdEditor, instance_);
   SetWindowSubclass(editor_.hwnd(), &MainFormWin::EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
   keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption),
@@ -130,6 +130,7 @@ void MainFormWin::ApplyDpi() {
       if (child != editor_.hwnd()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }
   banner_.SetFont(font_.Get(), dpi_);
+  UpdateListExtent();
   SetToolbarImages();
   editor_.SetZoom(dpi_, SystemDpi());
   Place(targetLabel_, kTargetLabelRect);
@@ -161,8 +162,6 @@ void MainFormWin::SetToolbarImages() {
   SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
   if (toolImages_) ImageList_Destroy(toolImages_);
   toolImages_ = images;
-  // The buttons take their size anew from the images and the font.
-  SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, 0);
   SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
 }
 
@@ -528,8 +527,27 @@ void MainFormWin::SetListRows(const std::vector<std::string>& names) {
   SendMessageW(list_, LB_INITSTORAGE, names.size(), names.size() * 32);
   for (const std::string& name : names)
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
+  UpdateListExtent();
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MainFormWin::UpdateListExtent() {
+  // A name longer than the list is wide can be scrolled to instead of being
+  // cut off; the scroll bar shows only when some name needs it.
+  int widest = 0;
+  if (HDC dc = GetDC(list_)) {
+    HGDIOBJ old = SelectObject(dc, font_.Get());
+    for (const std::string& name : listRows_) {
+      const std::wstring w = Widen(name);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+  }
+  SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest ? widest + ScaleToDpi(4, dpi_) : 0, 0);
 }
 
 void MainFormWin::SelectListRow(int row) { SendMessageW(list_, LB_SETCURSEL, row, 0); }

@@ -96,6 +96,7 @@ class MainFormWin : public MainFormView {
   // Fonts, toolbar images and the option panel for the current DPI.
   void ApplyDpi();
   void SetToolbarImages();
+  void UpdateListExtent();
   // The design size at the current DPI, and the layout captured from it.
   RECT DesignWindowRect() const;
   void OnDpiChanged(int dpi, const RECT& suggested);

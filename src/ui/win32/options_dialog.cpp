@@ -117,8 +117,8 @@ void OptionsDialog::NameControls() {
   const wchar_t* edges[] = {L"Position oben", L"Position unten", L"Position links", L"Position rechts"};
   for (int i = 0; i < 4; ++i) SetAccessibleName(GetDlgItem(hwnd_, IDC_POS0 + i), edges[i]);
   SetAccessibleName(GetDlgItem(hwnd_, IDC_COLSAMPLE), L"Farbe des Bildschirmrands");
-  // Pictures that draw no text: their window text is their name.
-  SetDlgItemTextW(hwnd_, IDC_PICTURE, L"Bildschirm");
+  SetAccessibleName(GetDlgItem(hwnd_, IDC_PICTURE), L"Bildschirm");
+  // An owner-drawn picture draws no text: its window text is its name.
   SetDlgItemTextW(hwnd_, IDC_REDCIRCLE, L"Kein Bildschirmrand");
 }
 
