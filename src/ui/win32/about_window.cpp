@@ -20,7 +20,7 @@ void AboutWindow::Open() {
   t.Item(kStaticClass, L"", kIdTagline, SS_LEFT | SS_NOPREFIX, 42, 28, 186, 10);
   t.Item(kStaticClass, L"", kIdMaker, SS_LEFT | SS_NOPREFIX, 42, 42, 186, 10);
   t.Item(kButtonClass, Widen(kAboutButtons[0]), kIdButton0, BS_PUSHBUTTON | WS_TABSTOP, 10, 76, 66, 14);
-  t.Item(kButtonClass, Widen(kAboutButtons[1]), kIdButton0 + 1, BS_PUSHBUTTON | WS_TABSTOP, 82, 76, 84, 14);
+  t.Item(kButtonClass, Widen(kAboutButtons[1]), kIdButton0 + 1, BS_PUSHBUTTON | WS_TABSTOP, 80, 76, 88, 14);
   t.Item(kButtonClass, Widen(kAboutButtons[2]), kIdButton0 + 2, BS_DEFPUSHBUTTON | WS_TABSTOP, 172, 76, 54, 14);
   Load(main_, t);
 }

@@ -23,23 +23,16 @@
 
 #include "platform/win32/display.h"
 #include "platform/win32/wide.h"
+#include "tool_output.h"
 
 using zelvo::Narrow;
+using zelvo::tools::HwndText;
+using zelvo::tools::OneLine;
+using zelvo::tools::Out;
 
 namespace {
 
 constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-void Out(const std::wstring& line) {
-  std::string utf8 = Narrow(line) + "\n";
-  fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
-
-std::wstring OneLine(std::wstring s) {
-  for (wchar_t& c : s)
-    if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
-  return s;
-}
 
 std::wstring ClassOf(HWND h) {
   wchar_t name[256] = L"";
@@ -136,35 +129,27 @@ SIZE Need(HWND h, const Measure& m, const RECT& r) {
     const SIZE wrapped = m.Wrapped(text, width);
     return {wrapped.cx, wrapped.cy};
   }
-  if (Is(h, L"ListBox") && !(style & WS_HSCROLL)) {
-    // Every row must show whole, beside the scroll bar when it has one.
-    const LRESULT rows = SendMessageW(h, LB_GETCOUNT, 0, 0);
+  // Every row must show whole, beside the scroll bar or the button.
+  const bool list = Is(h, L"ListBox") && !(style & WS_HSCROLL);
+  const bool dropList = Is(h, L"ComboBox") && (style & 3) == CBS_DROPDOWNLIST;
+  if (list || dropList) {
+    const UINT count = list ? LB_GETCOUNT : CB_GETCOUNT, length = list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN,
+               get = list ? LB_GETTEXT : CB_GETLBTEXT;
+    const LRESULT rows = SendMessageW(h, count, 0, 0);
     int widest = 0;
     for (LRESULT i = 0; i < rows && i < 2000; ++i) {
-      const LRESULT n = SendMessageW(h, LB_GETTEXTLEN, i, 0);
+      const LRESULT n = SendMessageW(h, length, i, 0);
       if (n <= 0) continue;
       std::wstring row(static_cast<size_t>(n) + 1, L'\0');
-      SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
+      SendMessageW(h, get, i, reinterpret_cast<LPARAM>(row.data()));
       row.resize(static_cast<size_t>(n));
       widest = std::max(widest, static_cast<int>(m.Line(row).cx));
     }
     RECT client{};
     GetClientRect(h, &client);
-    const int frame = width - client.right;  // borders and the scroll bar
-    return {widest ? widest + frame + 4 : 0, 0};
-  }
-  if (Is(h, L"ComboBox") && (style & 3) == CBS_DROPDOWNLIST) {
-    const LRESULT rows = SendMessageW(h, CB_GETCOUNT, 0, 0);
-    int widest = 0;
-    for (LRESULT i = 0; i < rows && i < 200; ++i) {
-      const LRESULT n = SendMessageW(h, CB_GETLBTEXTLEN, i, 0);
-      if (n <= 0) continue;
-      std::wstring row(static_cast<size_t>(n) + 1, L'\0');
-      SendMessageW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(row.data()));
-      row.resize(static_cast<size_t>(n));
-      widest = std::max(widest, static_cast<int>(m.Line(row).cx));
-    }
-    return {widest ? widest + GetSystemMetrics(SM_CXVSCROLL) + 8 : 0, 0};
+    // Borders and the scroll bar of a list; the button of a drop-down list.
+    const int beside = list ? width - client.right : GetSystemMetrics(SM_CXVSCROLL) + 4;
+    return {widest ? widest + beside + 4 : 0, 0};
   }
   return {};
 }
@@ -183,10 +168,7 @@ BOOL CALLBACK PrintLayout(HWND h, LPARAM p) {
   RECT r{};
   GetWindowRect(h, &r);
   const SIZE need = Need(h, *w.m, r);
-  wchar_t line[256];
-  swprintf(line, 256, L"0x%llx\t0x%llx\t", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)),
-           static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(parent)));
-  Out(line + ClassOf(h) + L"\t" + std::to_wstring(GetDlgCtrlID(h)) + L"\t" + (IsContainer(h) ? L"1" : L"0") +
+  Out(HwndText(h) + L"\t" + HwndText(parent) + L"\t" + ClassOf(h) + L"\t" + std::to_wstring(GetDlgCtrlID(h)) + L"\t" + (IsContainer(h) ? L"1" : L"0") +
       L"\t" + std::to_wstring(r.left) + L"\t" + std::to_wstring(r.top) + L"\t" + std::to_wstring(r.right) + L"\t" +
       std::to_wstring(r.bottom) + L"\t" + std::to_wstring(need.cx) + L"\t" + std::to_wstring(need.cy) + L"\t" +
       OneLine(TextOf(h)));
@@ -214,9 +196,7 @@ BOOL CALLBACK PrintAccessible(HWND h, LPARAM) {
     if (acc->get_accValue(self, &b) == S_OK) value = Bstr(b);
     acc->Release();
   }
-  wchar_t id[32];
-  swprintf(id, 32, L"0x%llx\t", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-  Out(id + ClassOf(h) + L"\t" + std::to_wstring(GetDlgCtrlID(h)) + L"\t" + OneLine(name) + L"\t" + OneLine(value));
+  Out(HwndText(h) + L"\t" + ClassOf(h) + L"\t" + std::to_wstring(GetDlgCtrlID(h)) + L"\t" + OneLine(name) + L"\t" + OneLine(value));
   return TRUE;
 }
 

@@ -27,28 +27,14 @@
 #include <string>
 
 #include "platform/win32/wide.h"
+#include "tool_output.h"
 
 using zelvo::Narrow;
+using zelvo::tools::HwndText;
+using zelvo::tools::OneLine;
+using zelvo::tools::Out;
 
 namespace {
-
-void Out(const std::wstring& line) {
-  std::string utf8 = Narrow(line) + "\n";
-  fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
-
-// Tabs and line breaks would break the line format of window lists.
-std::wstring OneLine(std::wstring s) {
-  for (wchar_t& c : s)
-    if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
-  return s;
-}
-
-std::wstring HwndText(HWND h) {
-  wchar_t buffer[32];
-  swprintf(buffer, 32, L"0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-  return buffer;
-}
 
 HWND ParseHwnd(const wchar_t* s) {
   return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(s, nullptr, 0)));
