@@ -46,12 +46,12 @@ void Win32AuswahlView::SetTopmost(bool topmost) {
 }
 
 void Win32AuswahlView::ShowModal() {
-  DialogTemplate t(L"Auswahl", 220, 132, 4);
+  DialogTemplate t(L"Auswahl", 220, 137, 4);
   t.Item(kListBoxClass, L"", kIdList, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 206, 72);
-  t.Item(kStaticClass, Widen(kAuswahlLabel), kIdLabel, SS_LEFT, 7, 82, 206, 24);
-  t.Item(kButtonClass, Widen(kAuswahlCancel), kIdCancel, BS_PUSHBUTTON | WS_TABSTOP, 7, 111,
+  t.Item(kStaticClass, Widen(kAuswahlLabel), kIdLabel, SS_LEFT, 7, 82, 206, 30);
+  t.Item(kButtonClass, Widen(kAuswahlCancel), kIdCancel, BS_PUSHBUTTON | WS_TABSTOP, 7, 116,
          60, 14);
-  t.Item(kButtonClass, Widen(kAuswahlOk), kIdOk, BS_PUSHBUTTON | WS_TABSTOP, 153, 111, 60, 14);
+  t.Item(kButtonClass, Widen(kAuswahlOk), kIdOk, BS_PUSHBUTTON | WS_TABSTOP, 153, 116, 60, 14);
   DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner_, DialogProc,
                           reinterpret_cast<LPARAM>(this));
   dialog_ = nullptr;
