@@ -10,13 +10,14 @@ std::string ColourEntry(uint32_t c) {
          std::to_string((c >> 16) & 0xFF) + ";";
 }
 
-std::string Header(const EditorColours& c) {
+std::string Header(const EditorLook& c) {
   return "{\\rtf1\\ansi\\ansicpg1252\\deff0"
          "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
          "{\\colortbl ;" +
          ColourEntry(c.text) + ColourEntry(c.returnSymbol) + ColourEntry(c.tabSymbol) +
          "}"
-         "\\pard\\f0\\fs20\\cf1 ";
+         "\\pard\\f0\\fs" +
+         std::to_string(c.halfPoints) + "\\cf1 ";
 }
 
 const char* FormatCodes(EditorFormat f) {
@@ -42,8 +43,8 @@ void AppendUnicode(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorColours& colours) {
-  std::string out = Header(colours);
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorLook& look) {
+  std::string out = Header(look);
   out.reserve(out.size() + runs.size() * 16);
   for (const EditorRun& run : runs) {
     out += FormatCodes(run.format);

@@ -10,15 +10,19 @@
 
 namespace zelvo {
 
-// Colours as 0x00BBGGRR.
-struct EditorColours {
+// How the editor shows a text: colours as 0x00BBGGRR, and the size in half
+// points (10 pt, scaled where the window's DPI is not the one the control
+// measures points with).
+struct EditorLook {
   uint32_t text = 0x000000, returnSymbol = 0x0000FF, tabSymbol = 0xFF0000;
+  int halfPoints = 20;
 };
 
 // Arial 10 pt black for text, Wingdings light red for ReturnSymbol and light
-// blue for TabSymbol (or the given colours: a high-contrast theme's); the
+// blue for TabSymbol (or the given look: a high-contrast theme's colours, a
+// size for another scale); the
 // CR LF after a symbol is a paragraph end, any other line break a line break
 // inside the paragraph.
-std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorColours& colours = {});
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorLook& look = {});
 
 }  // namespace zelvo

@@ -132,7 +132,8 @@ void MainFormWin::ApplyDpi() {
   banner_.SetFont(font_.Get(), dpi_);
   UpdateListExtent();
   SetToolbarImages();
-  editor_.SetZoom(dpi_, SystemDpi());
+  editor_.SetScale(dpi_, SystemDpi());
+  editor_.Render(BuildEditorRuns(editor_.EditorText()));
   Place(targetLabel_, kTargetLabelRect);
   for (int i = 0; i < 2; ++i) Place(destination_[i], kDestinationRects[i]);
   Place(combo_, kComboRect);

@@ -54,7 +54,7 @@ void RichEditor::StreamRtf(const std::string& rtf, bool selectionOnly) {
 void RichEditor::Render(const std::vector<EditorRun>& runs) {
   const int caret = SelStart();
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  std::string rtf = EditorRunsToRtf(runs, colours_);
+  std::string rtf = EditorRunsToRtf(runs, look_);
   // Replacing the whole content swallows a final paragraph end, which would
   // put the caret behind a trailing symbol instead of on the line after it.
   if (rtf.ends_with("\\par }")) rtf.insert(rtf.size() - 1, "\\par ");
@@ -67,32 +67,32 @@ void RichEditor::Render(const std::vector<EditorRun>& runs) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void RichEditor::Insert(const EditorRun& run) { StreamRtf(EditorRunsToRtf({run}, colours_), true); }
+void RichEditor::Insert(const EditorRun& run) { StreamRtf(EditorRunsToRtf({run}, look_), true); }
 
 void RichEditor::SetColours(bool highContrast) {
-  colours_ = highContrast ? EditorColours{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_HOTLIGHT),
-                                          GetSysColor(COLOR_HOTLIGHT)}
-                          : EditorColours{};
+  const EditorLook plain;
+  look_.text = highContrast ? GetSysColor(COLOR_WINDOWTEXT) : plain.text;
+  look_.returnSymbol = highContrast ? GetSysColor(COLOR_HOTLIGHT) : plain.returnSymbol;
+  look_.tabSymbol = highContrast ? GetSysColor(COLOR_HOTLIGHT) : plain.tabSymbol;
 }
 
-void RichEditor::SetZoom(int windowDpi, int systemDpi) {
-  if (windowDpi == systemDpi)
-    SendMessageW(hwnd_, EM_SETZOOM, 0, 0);
-  else
-    SendMessageW(hwnd_, EM_SETZOOM, windowDpi, systemDpi);
+void RichEditor::SetScale(int windowDpi, int systemDpi) {
+  // Rich edit's own zoom misplaces characters on some systems; a larger font
+  // does not.
+  look_.halfPoints = MulDiv(EditorLook{}.halfPoints, windowDpi, systemDpi);
 }
 
 void RichEditor::SetInsertFormat(EditorFormat format) {
   CHARFORMAT2W cf{};
   cf.cbSize = sizeof(cf);
   cf.dwMask = CFM_FACE | CFM_COLOR | CFM_CHARSET | CFM_SIZE;
-  cf.yHeight = 200;  // 10 pt in twips
+  cf.yHeight = look_.halfPoints * 10;  // in twips
   const bool symbol = format == EditorFormat::ReturnSymbol || format == EditorFormat::TabSymbol;
   lstrcpynW(cf.szFaceName, symbol ? L"Wingdings" : L"Arial", LF_FACESIZE);
   cf.bCharSet = symbol ? SYMBOL_CHARSET : ANSI_CHARSET;
-  cf.crTextColor = format == EditorFormat::ReturnSymbol ? colours_.returnSymbol
-                   : format == EditorFormat::TabSymbol  ? colours_.tabSymbol
-                                                        : colours_.text;
+  cf.crTextColor = format == EditorFormat::ReturnSymbol ? look_.returnSymbol
+                   : format == EditorFormat::TabSymbol  ? look_.tabSymbol
+                                                        : look_.text;
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
 }
 

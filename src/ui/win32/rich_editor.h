@@ -42,8 +42,8 @@ class RichEditor {
   // Takes effect at the next Render.
   void SetColours(bool highContrast);
   // Text at the window's DPI where it differs from the one the control
-  // measures its points with (the system DPI).
-  void SetZoom(int windowDpi, int systemDpi);
+  // measures its points with (the system DPI). Takes effect at the next Render.
+  void SetScale(int windowDpi, int systemDpi);
 
  private:
   void GetSel16(LONG& start, LONG& end) const;
@@ -53,7 +53,7 @@ class RichEditor {
   void StreamRtf(const std::string& rtf, bool selectionOnly);
 
   HWND hwnd_ = nullptr;
-  EditorColours colours_;
+  EditorLook look_;
 };
 
 // Symbol-font characters may come back in the private range U+F020..F0FF.

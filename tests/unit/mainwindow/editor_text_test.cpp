@@ -49,8 +49,10 @@ TEST(EditorRtfTest, SymbolsEndParagraphsInTheirColours) {
             "\\f1\\cf3 \\'f0\\par \\line \\f0\\cf1 b}");
   EXPECT_NE(rtf.find("\\fcharset2 Wingdings"), std::string::npos);
   EXPECT_NE(rtf.find("\\red255\\green0\\blue0;\\red0\\green0\\blue255;"), std::string::npos);
-  // A high-contrast theme's colours replace black, red and blue.
-  const std::string dark = EditorRunsToRtf({}, {0xFFFFFF, 0x00FFFF, 0x00FFFF});
+  // A high-contrast theme's colours replace black, red and blue; at another
+  // scale the size changes.
+  const std::string dark = EditorRunsToRtf({}, {0xFFFFFF, 0x00FFFF, 0x00FFFF, 40});
+  EXPECT_NE(dark.find("\\pard\\f0\\fs40\\cf1 "), std::string::npos);
   EXPECT_NE(dark.find("{\\colortbl ;\\red255\\green255\\blue255;\\red255\\green255\\blue0;\\red255\\green255\\blue0;}"),
             std::string::npos);
 }
