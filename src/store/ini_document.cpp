@@ -176,6 +176,12 @@ IniDocument IniDocument::Parse(const std::string& input) {
       doc.utf8_ ? input.substr(kByteOrderMark.size()) : input);
   const std::string& text = *doc.source_;
 
+  // Sections are few in a normal file and may be many in a hand-made one;
+  // room for all at once spares moving them again and again.
+  std::size_t headers = 1;
+  for (std::size_t i = 0; (i = text.find('[', i)) != std::string::npos; ++i)
+    headers += i == 0 || text[i - 1] == '\n' || text[i - 1] == '\r';
+  doc.sections_.reserve(headers);
   doc.sections_.emplace_back();  // lines before the first section
   const char* p = text.data();
   const char* const end = p + text.size();
