@@ -131,7 +131,13 @@ FileError FileErrorFromWin32(unsigned long code) {
     case ERROR_DEV_NOT_EXIST:
     case ERROR_NETWORK_UNREACHABLE:
     case ERROR_HOST_UNREACHABLE:
-    case ERROR_NO_NET_OR_BAD_PATH: return FileError::Unreachable;
+    case ERROR_NO_NET_OR_BAD_PATH:
+    case ERROR_REM_NOT_LIST:
+    case ERROR_NETWORK_BUSY:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_NO_NETWORK:
+    case ERROR_CONNECTION_UNAVAIL:
+    case ERROR_NOT_CONNECTED: return FileError::Unreachable;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_NETWORK_ACCESS_DENIED: return FileError::AccessDenied;
@@ -274,7 +280,7 @@ FileError Win32FileSystem::ReplaceAtomically(const std::string& path, const std:
   // it), a plain move does the replace.
   bool replaced = attributes != INVALID_FILE_ATTRIBUTES &&
                   ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr);
   if (!replaced && attributes != INVALID_FILE_ATTRIBUTES) {
     const DWORD code = GetLastError();
     switch (code) {
