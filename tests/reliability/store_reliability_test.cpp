@@ -59,6 +59,15 @@ std::vector<int> RunChildren(int n, const std::function<int(int)>& body) {
   return codes;
 }
 
+// Process `p` writes `writes` values of its own; its exit code.
+int WriteValues(const std::string& path, int p, int writes) {
+  Instance me(path, "user" + std::to_string(p));
+  for (int w = 0; w < writes; ++w)
+    if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
+      return 1;
+  return me.dialogs.shown.empty() ? 0 : 2;
+}
+
 // Counts how many of `procs` x `writes` values the writers left.
 int ValuesPresent(const std::string& bytes, int procs, int writes) {
   const IniDocument doc = IniDocument::Parse(bytes);
@@ -73,13 +82,7 @@ TEST(StoreReliability, ConcurrentWritersLoseNothing) {
   TempDir dir;
   const std::string path = dir.File("Zelvoscript.ini");
   constexpr int kProcs = 8, kWrites = 200;
-  const auto codes = RunChildren(kProcs, [&](int p) {
-    Instance me(path, "user" + std::to_string(p));
-    for (int w = 0; w < kWrites; ++w)
-      if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
-        return 1;
-    return me.dialogs.shown.empty() ? 0 : 2;
-  });
+  const auto codes = RunChildren(kProcs, [&](int p) { return WriteValues(path, p, kWrites); });
   for (int c : codes) EXPECT_EQ(c, 0);
   EXPECT_EQ(ValuesPresent(dir.Read("Zelvoscript.ini"), kProcs, kWrites), kProcs * kWrites);
 }
@@ -92,13 +95,8 @@ TEST(StoreReliability, WritersThroughASymbolicLinkLoseNothing) {
   const std::string link = elsewhere.File("Zelvoscript.ini");
   ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
   constexpr int kProcs = 6, kWrites = 100;
-  const auto codes = RunChildren(kProcs, [&](int p) {
-    Instance me(p % 2 ? link : path, "user" + std::to_string(p));
-    for (int w = 0; w < kWrites; ++w)
-      if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
-        return 1;
-    return me.dialogs.shown.empty() ? 0 : 2;
-  });
+  const auto codes =
+      RunChildren(kProcs, [&](int p) { return WriteValues(p % 2 ? link : path, p, kWrites); });
   for (int c : codes) EXPECT_EQ(c, 0);
   struct stat st {};
   ASSERT_EQ(::lstat(link.c_str(), &st), 0);
@@ -119,11 +117,7 @@ TEST(StoreReliability, InPlaceWritersInAFolderWithoutCreateRightsLoseNothing) {
   constexpr int kProcs = 4, kWrites = 100;
   const auto codes = RunChildren(kProcs, [&](int p) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
-    Instance me(path, "user" + std::to_string(p));
-    for (int w = 0; w < kWrites; ++w)
-      if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
-        return 1;
-    return me.dialogs.shown.empty() ? 0 : 2;
+    return WriteValues(path, p, kWrites);
   });
   for (int c : codes) EXPECT_EQ(c, 0);
   const std::string bytes = dir.Read("Zelvoscript.ini");
