@@ -88,7 +88,7 @@ TEST_F(SavingTest, ReaderThatSharesDeleteDelaysTheSaveButNeverFailsIt) {
 
 TEST_F(SavingTest, ReplaceKeepsTheFileAttributes) {
   WriteBytes(data, kIni);
-  const DWORD kept = FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN;
   ASSERT_TRUE(SetFileAttributesW(Widen(data).c_str(), kept));
   EXPECT_TRUE(file.WriteIni("Name", "2", "neu"));
   EXPECT_EQ(ReadBytes(data), kIni + "2=neu\r\n");

@@ -250,14 +250,26 @@ FileError Win32FileSystem::ReplaceAtomically(const std::string& path, const std:
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     return FileError::AccessDenied;
 
+  // A program that holds the file open without sharing its deletion makes
+  // every replace fail: busy, before anything is written.
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    UniqueHandle probe(CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!probe.Valid() && GetLastError() == ERROR_SHARING_VIOLATION) return FileError::SharingViolation;
+  }
+
   // The temporary file sits beside the target (a rename never crosses
   // volumes) and carries its name, so a leftover after a crash is recognisable.
+  // It gets the target's attributes from the start: ReplaceFileW keeps them
+  // on Windows, but neither a plain move nor every implementation of it does.
+  const DWORD carried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  DWORD tempAttributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & carried;
+  if (tempAttributes == 0) tempAttributes = FILE_ATTRIBUTE_NORMAL;
   std::wstring temp;
   UniqueHandle h;
   for (unsigned attempt = 0; !h.Valid(); ++attempt) {
     temp = Widen(TempFilePath(Narrow(target), GetCurrentProcessId(), GetTickCount() + attempt));
     h = UniqueHandle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+                                 tempAttributes, nullptr));
     DWORD code = GetLastError();
     if (!h.Valid() && (code != ERROR_FILE_EXISTS || attempt == 100)) return FileErrorFromWin32(code);
   }
