@@ -136,7 +136,7 @@ TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread holder([&] {
     Win32FileSystem own;
-    own.WithExclusiveLock(data, [&] {
+    own.WithExclusiveLock(data, [&](SaveMethod) {
       SetEvent(held);
       WaitForSingleObject(release, 10000);
       // The data file is replaced while the lock is held: the lock stays.
@@ -150,14 +150,14 @@ TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   Win32FileSystem impatient;
   impatient.lockWaitMs = 0;
   bool ran = false;
-  EXPECT_EQ(impatient.WithExclusiveLock(data, [&] { ran = true; return FileError::None; }),
+  EXPECT_EQ(impatient.WithExclusiveLock(data, [&](SaveMethod) { ran = true; return FileError::None; }),
             FileError::SharingViolation);
   EXPECT_FALSE(ran);
 
   // A patient caller waits until the holder is done.
   std::thread waiter([&] {
     Win32FileSystem patient;
-    patient.WithExclusiveLock(data, [&] {
+    patient.WithExclusiveLock(data, [&](SaveMethod) {
       secondEntered = ++order;
       return FileError::None;
     });
@@ -169,7 +169,7 @@ TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   EXPECT_EQ(secondEntered, 2);
   EXPECT_EQ(ReadBytes(data), kIni);
   EXPECT_TRUE(fs.IsRegularFile(LockFilePath(data)));
-  EXPECT_EQ(fs.WithExclusiveLock(data, [] { return FileError::DiskFull; }), FileError::DiskFull)
+  EXPECT_EQ(fs.WithExclusiveLock(data, [](SaveMethod) { return FileError::DiskFull; }), FileError::DiskFull)
       << "the body's result is passed on";
   CloseHandle(held);
   CloseHandle(release);
@@ -180,7 +180,7 @@ TEST(LockHolderChild, HoldLockUntilKilled) {
   const char* path = std::getenv("ZELVO_LOCK_CHILD");
   if (!path) GTEST_SKIP() << "runs only as the child of LockIsDroppedWhenItsProcessDies";
   Win32FileSystem fs;
-  fs.WithExclusiveLock(path, [] {
+  fs.WithExclusiveLock(path, [](SaveMethod) {
     HANDLE held = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"zelvo-test-lock-held");
     SetEvent(held);
     Sleep(INFINITE);
@@ -203,7 +203,7 @@ TEST_F(FileSystemTest, LockIsDroppedWhenItsProcessDies) {
 
   Win32FileSystem impatient;
   impatient.lockWaitMs = 0;
-  EXPECT_EQ(impatient.WithExclusiveLock(data, [] { return FileError::None; }),
+  EXPECT_EQ(impatient.WithExclusiveLock(data, [](SaveMethod) { return FileError::None; }),
             FileError::SharingViolation);
 
   TerminateProcess(pi.hProcess, 1);
@@ -211,7 +211,7 @@ TEST_F(FileSystemTest, LockIsDroppedWhenItsProcessDies) {
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   CloseHandle(held);
-  EXPECT_EQ(fs.WithExclusiveLock(data, [] { return FileError::None; }), FileError::None);
+  EXPECT_EQ(fs.WithExclusiveLock(data, [](SaveMethod) { return FileError::None; }), FileError::None);
 }
 
 TEST(AppSettingsTest, RoundTripUnderTheLegacyKey) {
