@@ -40,7 +40,10 @@ void Activation::ShowSnippetMenu() {
 
 void Activation::OnMenuChoice(int tag) {
   if (tag > 0) {
-    target_.DeliverEntry(tag);
+    // The name goes with the number, so the delivery can tell when another
+    // PC moved another entry to that number meanwhile.
+    for (const EntryListItem& e : menuEntries_)
+      if (e.Number == tag) return target_.DeliverEntry(tag, e.Name);
   } else {
     RunMenuCommand(tag);
   }

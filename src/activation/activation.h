@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "activation/snippet_menu.h"
@@ -27,7 +28,8 @@ class ActivationTarget {
   // Pops the menu up at the mouse pointer and returns the chosen item's tag,
   // 0 when the menu closed without a choice.
   virtual int PopupSnippetMenu(const SnippetMenu& menu) = 0;
-  virtual void DeliverEntry(int number) = 0;
+  // The entry's number and its name as the menu showed it.
+  virtual void DeliverEntry(int number, const std::string& name) = 0;
   // True while a delivery still runs (its chooser may outlive the menu).
   virtual bool DeliveryBusy() { return false; }
   virtual bool IsMainWindowVisible() = 0;

@@ -44,13 +44,19 @@ Delivery::Delivery(Services& services, DeliveryPlatform platform, TargetWindows&
                    DeliveryHost& host)
     : services_(services), platform_(platform), targets_(targets), host_(host) {}
 
-void Delivery::DeliverEntry(int number) {
+void Delivery::DeliverEntry(int number, const std::string& name) {
   if (busy_) return;  // one delivery at a time; a second activation is dropped
   BusyScope busy(busy_);
 
   std::optional<SnippetEntry> read = host_.ReadEntry(number);
   if (!read) return;  // an unreadable file never turns into typed nothing
   const SnippetEntry& entry = *read;
+  if (entry.Name != name) {
+    ShowError("Der Eintrag '" + name +
+              "' wurde inzwischen auf einem anderen PC geändert (umbenannt, gelöscht oder "
+              "verschoben).\r" + kCancelled);
+    return;
+  }
   std::string text = ExpandPlaceholders(UnescapeText(entry.Text), services_.clock, services_.files);
   if (!PrepareSend(entry, text)) return;
 

@@ -47,7 +47,9 @@ class Delivery {
   Delivery(Services& services, DeliveryPlatform platform, TargetWindows& targets,
            DeliveryHost& host);
 
-  void DeliverEntry(int number);
+  // `name` is the entry's name where the menu saw it: another PC may have
+  // moved another entry to that number since, and then nothing is typed.
+  void DeliverEntry(int number, const std::string& name);
   void DeliverToLastUsedWindow();
   void ActivateAndSend(WindowHandle window);
   void ReportNoTarget();

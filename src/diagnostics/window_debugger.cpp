@@ -30,9 +30,7 @@ void WindowDebugger::OnButton(int index) {
           {"Soll der Fenstertitel '" + *title + "'\rin Zukunft wirklich immer ignoriert werden?",
            MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes});
       if (answer != MsgResult::Yes) return;
-      // The program's list follows at the next reload, which every menu runs.
-      std::vector<std::string> list = program_.ignoreList();
-      program_.store().AddIgnoreTitle(list, *title);
+      program_.AddIgnoreTitle(*title);
       return;
     }
     case 1:

@@ -62,14 +62,18 @@ void MainForm::ShowEntryList(const EntryList& list) {
   view_.SetDestinationTitles(destinationTitles_);
   ShowRows();
   SelectRow(-1);
-  // A text that could not be saved stays on screen with its entry.
+  // A text that could not be saved stays on screen with its entry, wherever
+  // the entry's name now is; when the name is gone, the user decides.
   if (unsaved_) {
-    const int row = RowOfNumber(unsaved_->number);
-    if (row >= 0) {
-      SelectRow(row);
-      currEntryListIndex_ = row;
-      ShowCurrentEntry();
+    const int row = RowOfUnsavedText();
+    if (row < 0) {
+      OfferUnsavedTextAsNewEntry();
+      return;
     }
+    unsaved_->number = rows_[row].Number;
+    SelectRow(row);
+    currEntryListIndex_ = row;
+    ShowCurrentEntry();
   }
 }
 
@@ -78,10 +82,23 @@ void MainForm::SelectRow(int row) {
   view_.SelectListRow(row);
 }
 
-int MainForm::RowOfNumber(int number) const {
+int MainForm::RowOf(const EntryListItem& item) const {
   for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].Number == number) return static_cast<int>(i);
+    if (rows_[i] == item) return static_cast<int>(i);
   return -1;
+}
+
+int MainForm::RowOfUnsavedText() const {
+  if (!unsaved_) return -1;
+  const int same = RowOf({unsaved_->name, unsaved_->number});
+  if (same >= 0) return same;
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Name == unsaved_->name) return static_cast<int>(i);
+  return -1;
+}
+
+EntryListItem MainForm::CurrentEntry() const {
+  return rows_[std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1)];
 }
 
 void MainForm::ShowRows() {
@@ -103,9 +120,14 @@ int MainForm::InsertRow(const EntryListItem& item) {
 
 void MainForm::OnEntryListClick(int row) {
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  if (unsaved_ && rows_[row].Number != unsaved_->number && !MayLeaveUnsavedText()) {
-    SelectRow(RowOfNumber(unsaved_->number));
-    return;
+  if (unsaved_ && row != RowOfUnsavedText()) {
+    const EntryListItem wanted = rows_[row];
+    if (!MayLeaveUnsavedText()) {
+      SelectRow(RowOfUnsavedText());
+      return;
+    }
+    row = RowOf(wanted);  // saving may have reloaded the list
+    if (row < 0) return;
   }
   selectedRow_ = row;
   currEntryListIndex_ = row;
@@ -119,7 +141,7 @@ void MainForm::ShowCurrentEntry() {
   // An unreadable entry shows empty and is never saved back over the file.
   shownEntryUnread_ = !read;
   const SnippetEntry entry = read.value_or(SnippetEntry{});
-  if (unsaved_ && unsaved_->number == number) {
+  if (unsaved_ && RowOfUnsavedText() == selectedRow_) {
     RenderEditorText(unsaved_->editorText);
     view_.SetCryptChecked(unsaved_->crypt);
   } else {
@@ -158,6 +180,7 @@ void MainForm::UpdateControlStates() {
 // ---- focus and the data lock ------------------------------------------------
 
 void MainForm::OnGotFocus(FocusControl control) {
+  focused_ = control;
   if (inFocusHandler_) return;  // focus moving to and from our own message box
   // Focus coming back when the lock message closes asks nothing again.
   if (control == refocusAfterRefusal_) {
@@ -166,11 +189,14 @@ void MainForm::OnGotFocus(FocusControl control) {
   }
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
   inFocusHandler_ = true;
-  if (AcquireLock()) refocusAfterRefusal_ = control;
+  // Nothing uses the result, so a file that cannot be written (a read-only
+  // share merely browsed) stays quiet here; a lock of someone else is named.
+  if (AcquireLock(true)) refocusAfterRefusal_ = control;
   inFocusHandler_ = false;
 }
 
 void MainForm::OnLostFocus(FocusControl control) {
+  if (focused_ == control) focused_ = FocusControl::None;
   if (inFocusHandler_) return;
   refocusAfterRefusal_ = FocusControl::None;
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
@@ -246,47 +272,111 @@ bool MainForm::WriteCurrentEntryField(const char* field, const std::string& valu
 
 bool MainForm::WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields) {
   if (rows_.empty()) return true;
-  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
-  const std::string key = std::to_string(rows_[row].Number);
-  return program_.dataFile().Update([&](IniDocument& doc) {
-    for (const auto& [section, value] : fields) doc.Set(section, key, value);
-    return true;
-  });
+  const EntryListItem entry = CurrentEntry();
+  switch (program_.store().WriteFields(entry, fields, quiet_)) {
+    case EntryWrite::Written: return true;
+    case EntryWrite::Changed: EntryChangedElsewhere(entry.Name, false); return false;
+    case EntryWrite::Failed: return false;
+  }
+  return false;
+}
+
+void MainForm::EntryChangedElsewhere(const std::string& name, bool textKept) {
+  if (quiet_) return;
+  services().Show({"Der Eintrag '" + name +
+                       "' wurde inzwischen auf einem anderen PC ge\xC3\xA4ndert (umbenannt, "
+                       "gel\xC3\xB6scht oder verschoben).\r\rEs wurde nichts gespeichert; die Liste "
+                       "wird neu geladen." +
+                       (textKept ? "\r\rIhr Text geht dabei nicht verloren." : ""),
+                   MsgIcon::Exclamation});
+  if (!savingPending_) program_.ReloadAll();
+}
+
+void MainForm::OfferUnsavedTextAsNewEntry() {
+  const UnsavedText kept = *unsaved_;
+  unsaved_.reset();
+  const MsgResult answer = services().Show(
+      {"Den Eintrag '" + kept.name +
+           "' gibt es nicht mehr: Er wurde auf einem anderen PC gel\xC3\xB6scht oder umbenannt."
+           "\r\rSoll Ihr ge\xC3\xA4nderter Text als neuer Eintrag '" + kept.name +
+           "' gespeichert werden?\rMit 'Nein' wird er verworfen.",
+       MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes});
+  if (answer != MsgResult::Yes) return;
+  SnippetEntry values;
+  values.Name = kept.name;
+  values.Crypt = kept.crypt;
+  values.Text = EditorTextToStored(kept.editorText);
+  const std::optional<EntryListItem> added = program_.store().NewEntry(values);
+  if (!added) {
+    unsaved_ = kept;  // asked again at the next reload
+    return;
+  }
+  const int row = InsertRow(*added);
+  SelectRow(row);
+  currEntryListIndex_ = row;
+  ShowCurrentEntry();
 }
 
 // ---- editor -----------------------------------------------------------------
 
 bool MainForm::SaveEditorText() {
   if (rows_.empty() || shownEntryUnread_) return true;
-  const bool crypt = view_.CryptChecked();
-  const std::string editorText = view_.EditorText();
-  std::string stored = EditorTextToStored(editorText);
-  if (crypt) stored = EncipherText(stored, services().random, services().clock);
+  return SaveText(CurrentEntry(), view_.EditorText(), view_.CryptChecked());
+}
+
+bool MainForm::SaveText(EntryListItem entry, std::string editorText, bool crypt) {
   // Text and flag in one write, so an enciphered text never stands with a
-  // clear flag.
-  if (WriteCurrentEntryFields({{kFieldText, stored}, {kFieldCrypt, crypt ? "1" : "0"}})) {
+  // clear flag; a text as it was writes nothing.
+  const EntryWrite result =
+      program_.store().SaveText(entry, EditorTextToStored(editorText), crypt, quiet_);
+  if (result == EntryWrite::Written) {
     unsaved_.reset();
     return true;
   }
-  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
-  unsaved_ = UnsavedText{rows_[row].Number, editorText, crypt};
-  services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
-                   "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
-                   MsgIcon::Exclamation});
+  unsaved_ = UnsavedText{entry.Number, entry.Name, editorText, crypt};
+  if (result == EntryWrite::Changed) {
+    EntryChangedElsewhere(entry.Name, true);
+  } else if (!quiet_) {
+    services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
+                     "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
+                     MsgIcon::Exclamation});
+  }
   return false;
+}
+
+void MainForm::SavePendingEdits() {
+  if (savingPending_ || rows_.empty()) return;
+  savingPending_ = true;
+  if (focused_ == FocusControl::Editor) SaveEditorText();
+  if (focused_ == FocusControl::DestinationTitle)
+    WriteCurrentEntryField(kFieldTitle, view_.DestinationTitle());
+  savingPending_ = false;
+}
+
+bool MainForm::MayEndProgram() {
+  SavePendingEdits();
+  if (MayLeaveUnsavedText()) return true;
+  view_.ShowMainWindow();
+  return false;
+}
+
+bool MainForm::SaveForSessionEnd() {
+  quiet_ = true;
+  SavePendingEdits();
+  if (const int row = RowOfUnsavedText(); row >= 0)
+    SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt);
+  quiet_ = false;
+  return !unsaved_;
 }
 
 bool MainForm::MayLeaveUnsavedText() {
   if (!unsaved_) return true;
-  const int row = RowOfNumber(unsaved_->number);
-  if (row >= 0) {
-    const int saveRow = currEntryListIndex_;
-    currEntryListIndex_ = row;
-    const bool saved = SaveEditorText();
-    currEntryListIndex_ = saveRow;
-    if (saved) return true;
-  }
-  const std::string name = row >= 0 ? rows_[row].Name : std::string();
+  // Saving may end in a reload that shows the text again, or offers it as
+  // a new entry when its name is gone.
+  const int row = RowOfUnsavedText();
+  if (row >= 0 && SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt)) return true;
+  if (!unsaved_) return true;
+  const std::string name = unsaved_->name;
   const MsgResult answer =
       services().Show({"Der ge\xC3\xA4nderte Text von '" + name +
                            "' konnte nicht gespeichert werden.\rSoll er verworfen werden?",
@@ -381,7 +471,7 @@ void MainForm::OnMenuClick(MenuArray array, int index) {
   switch (array) {
     case MenuArray::Datei:
       if (index == kAusblenden) HideWindowReleasingLock();
-      if (index == kBeenden) view_.EndProgram();
+      if (index == kBeenden && MayEndProgram()) view_.EndProgram();
       break;
     case MenuArray::Bearbeiten:
       if (index == kAusschneiden) view_.CutSelection();

@@ -69,6 +69,7 @@ class MainFormView {
   virtual void ApplyControlStates(const ControlStates& states) = 0;
 
   // Windows and commands beyond this window.
+  virtual void ShowMainWindow() = 0;  // in normal state, in front
   virtual void HideWindow() = 0;
   virtual void EndProgram() = 0;
   virtual void ShowOptionsDialog() = 0;
@@ -106,6 +107,16 @@ class MainForm {
   void OnMenuClick(MenuArray array, int index);
   void OnBannerClick() { view_.OpenMakerPage(); }
 
+  // Before a reload: what the user typed into the editor or the title box
+  // and has not left yet is saved by the rules of leaving it.
+  void SavePendingEdits();
+  // "&Beenden": saves what is pending; a text that still cannot be saved is
+  // dropped only when the user says so (No shows it in the main window).
+  bool MayEndProgram();
+  // Log-off or shutdown: the same without any dialog, so the session end
+  // gets its answer at once. True when no typed text would be lost.
+  bool SaveForSessionEnd();
+
   // Operations.
   void ShowCurrentEntry();
   void FindNext();
@@ -114,6 +125,7 @@ class MainForm {
   void RenameEntry();
   void DeleteEntry();
   bool SaveEditorText();
+  // Writes into the current entry when it still is what the list shows.
   bool WriteCurrentEntryField(const char* field, const std::string& value);
   // Several fields of the current entry in one write.
   bool WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields);
@@ -135,19 +147,29 @@ class MainForm {
   static constexpr int kKeyTab = 9, kKeyReturn = 13;
 
  private:
+  // A text that could not be saved. It belongs to the entry's name: the
+  // number is only where the entry was last seen.
   struct UnsavedText {
     int number;
+    std::string name;
     std::string editorText;
     bool crypt;
   };
 
   Services& services() { return program_.services(); }
-  bool AcquireLock() { return program_.lock().AcquireLock(); }
+  bool AcquireLock(bool quiet = false) { return program_.lock().AcquireLock(quiet); }
   void ReleaseLock() { program_.lock().ReleaseLock(false); }
   void SelectRow(int row);
   void ShowRows();
   int InsertRow(const EntryListItem& item);
-  int RowOfNumber(int number) const;
+  int RowOf(const EntryListItem& item) const;
+  int RowOfUnsavedText() const;
+  EntryListItem CurrentEntry() const;
+  bool SaveText(EntryListItem entry, std::string editorText, bool crypt);
+  // Another PC changed the entry since the list was loaded: says so and
+  // reloads (unless a reload is about to run anyway).
+  void EntryChangedElsewhere(const std::string& name, bool textKept);
+  void OfferUnsavedTextAsNewEntry();
   void OfferDestinationTitle(const std::string& text);
   std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
                                      const std::string& initial, int skipRow);
@@ -167,6 +189,9 @@ class MainForm {
   bool titleModePending_ = false;
   bool inFocusHandler_ = false;
   bool shownEntryUnread_ = false;
+  bool savingPending_ = false;
+  bool quiet_ = false;  // session end: no dialogs
+  FocusControl focused_ = FocusControl::None;
   FocusControl refocusAfterRefusal_ = FocusControl::None;
   std::optional<UnsavedText> unsaved_;
 };

@@ -42,6 +42,10 @@ class ProgramHost {
   virtual void ApplySettings(const ProgramSettings& settings) {}
   virtual void RemoveHotkey() {}
 
+  // Saves what the user typed and has not yet left (editor, title box) by
+  // the rules of leaving it, before a reload replaces what they show.
+  virtual void SavePendingEdits() {}
+
   // Main window lists and the border strip after a reload.
   virtual void ShowEntryList(const EntryList& list) {}
   virtual void PlaceBorderStrip(const ProgramSettings& settings) {}
@@ -64,6 +68,10 @@ class Program {
 
   // Chooses the data folder (start-up, "&Standard", own folder) and reloads.
   void SelectDataFolder(DataFolderMode mode);
+
+  // Adds a title to the ignore list of the file; the list in memory follows
+  // the file at once, so the very next delivery skips that window.
+  bool AddIgnoreTitle(const std::string& title);
 
   std::string Caption(const std::string& title) const { return BuildCaptionFor(title); }
 
@@ -94,6 +102,9 @@ class Program {
   std::vector<std::string> ignoreList_;
   bool reloadFinished_ = false;
   bool isNT_ = true;
+  // The data file could not be read at a reload and the user has been told;
+  // the next reload that reads it says that it is back.
+  bool fileTroubleShown_ = false;
 };
 
 }  // namespace zelvo

@@ -104,7 +104,7 @@ bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
       *result = 0;
       return true;
     case kEndProgramMessage:
-      DestroyWindow(main_);
+      if (!mayEndProgram || mayEndProgram()) DestroyWindow(main_);
       *result = 0;
       return true;
   }
@@ -135,8 +135,8 @@ int ActivationWiring::PopupSnippetMenu(const SnippetMenu& menu) {
   return menuView_.Popup(main_, menu);
 }
 
-void ActivationWiring::DeliverEntry(int number) {
-  if (delivery.deliverEntry) delivery.deliverEntry(number);
+void ActivationWiring::DeliverEntry(int number, const std::string& name) {
+  if (delivery.deliverEntry) delivery.deliverEntry(number, name);
 }
 
 bool ActivationWiring::DeliveryBusy() { return delivery.isBusy && delivery.isBusy(); }

@@ -27,7 +27,7 @@ namespace zelvo {
 
 // The two calls into delivery; the main window sets them.
 struct DeliveryHooks {
-  std::function<void(int)> deliverEntry;
+  std::function<void(int, const std::string&)> deliverEntry;
   std::function<void()> captureLastUsedWindow;
   std::function<bool()> isBusy;
 };
@@ -38,6 +38,8 @@ class ActivationWiring : public ActivationTarget {
   ~ActivationWiring() override;
 
   DeliveryHooks delivery;
+  // Asked before "&Beenden" of the snippet menu ends the program.
+  std::function<bool()> mayEndProgram;
 
   // ProgramHost hooks.
   void ShowDataFilePath(const std::string& path);
@@ -63,7 +65,7 @@ class ActivationWiring : public ActivationTarget {
   const std::vector<EntryListItem>& MenuEntries() override;
   bool MenuCascading() override;
   int PopupSnippetMenu(const SnippetMenu& menu) override;
-  void DeliverEntry(int number) override;
+  void DeliverEntry(int number, const std::string& name) override;
   bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;
   void ShowMainWindow(bool normalState) override;

@@ -43,7 +43,7 @@ class MainFormWin : public MainFormView {
   Shell& shell() { return shell_; }
 
   // Windows that live elsewhere; each does nothing until set.
-  std::function<void()> showOptions, showAbout, showDebugger, showWindowList;
+  std::function<void()> showOptions, showAbout, showDebugger, showWindowList, showMainWindow;
 
   // MainFormView
   void SetListRows(const std::vector<std::string>& names) override;
@@ -74,6 +74,7 @@ class MainFormWin : public MainFormView {
   bool CryptChecked() override;
   void SetCryptChecked(bool checked) override;
   void ApplyControlStates(const ControlStates& states) override;
+  void ShowMainWindow() override { Call(showMainWindow); }
   void HideWindow() override { ShowWindow(window_, SW_HIDE); }
   void EndProgram() override { DestroyWindow(window_); }
   void ShowOptionsDialog() override { Call(showOptions); }

@@ -28,7 +28,9 @@ class RecordingTarget : public ActivationTarget {
     if (whileMenuOpen) whileMenuOpen();
     return choice;
   }
-  void DeliverEntry(int number) override { log.push_back("deliver " + std::to_string(number)); }
+  void DeliverEntry(int number, const std::string& name) override {
+    log.push_back("deliver " + std::to_string(number) + " " + name);
+  }
   bool DeliveryBusy() override { return deliveryBusy; }
   bool IsMainWindowVisible() override { return visible; }
   void ShowMainWindow(bool normal) override {
@@ -50,8 +52,17 @@ TEST(HandleActivation, MenuCapturesTargetFirstThenReloadsAndDeliversTheChoice) {
   t.choice = 2;
   Activation a(t);
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2 Adresse"}));
   EXPECT_EQ(t.lastMenu.items[0].caption, "Adresse");
+
+  // An entry under "&M" carries its number and its name to the delivery.
+  t.log.clear();
+  t.entries.push_back({"Mahnung", 17});
+  t.cascading = true;
+  t.choice = 17;
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log.back(), "deliver 17 Mahnung");
+  t.cascading = false;
 
   t.log.clear();
   t.nt = false;  // a timer keeps the last used window there
@@ -108,7 +119,7 @@ TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
     a.HandleActivation(2);
   };
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1 Gruss"}));
   EXPECT_FALSE(a.Busy());
   t.whileMenuOpen = nullptr;
   a.HandleActivation(2);
@@ -131,7 +142,6 @@ TEST(RunMenuCommand, FixedItems) {
       {kMenuCancel, {}},
       {kMenuSeparator, {}},
       {0, {}},  // a group header
-      {17, {"deliver 17"}},
   };
   for (const auto& c : cases) {
     RecordingTarget t;

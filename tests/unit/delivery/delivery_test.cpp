@@ -84,7 +84,7 @@ class DeliveryTest : public ::testing::Test {
 
 TEST_F(DeliveryTest, KeystrokesToTheLastUsedWindow) {
   Entry("Hallo\\NWelt 100%", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(delivery.OutgoingText(), "Hallo~Welt 100{%}");
   EXPECT_EQ(ws.foreground, editor);
   EXPECT_EQ(Typed(), U"Hallo\rWelt 100%");
@@ -111,7 +111,7 @@ TEST_F(DeliveryTest, ClipboardMethodsFillTheClipboardFirstAndPaste) {
     log.clear();
     keyboard.sent.clear();
     Entry("Hallo\\NWelt", c.method, "editor");
-    delivery.DeliverEntry(1);
+    delivery.DeliverEntry(1, "Gruß");
     EXPECT_EQ(clipboard.text, "Hallo\rWelt");
     EXPECT_FALSE(clipboard.secret);
     EXPECT_EQ(delivery.OutgoingText(), c.outgoing);
@@ -123,7 +123,7 @@ TEST_F(DeliveryTest, ClipboardMethodsFillTheClipboardFirstAndPaste) {
 
 TEST_F(DeliveryTest, EncipheredEntryIsMarkedSecretOnTheClipboard) {
   Entry("geheim", 2, "", /*crypt=*/true);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(clipboard.text, "geheim");
   EXPECT_TRUE(clipboard.secret);
 }
@@ -132,7 +132,7 @@ TEST_F(DeliveryTest, UnknownMethodsTypeKeystrokes) {
   for (int method : {3, -1}) {
     keyboard.sent.clear();
     Entry("a", method);
-    delivery.DeliverEntry(1);
+    delivery.DeliverEntry(1, "Gruß");
     EXPECT_EQ(Typed(), U"a") << method;
   }
   EXPECT_EQ(clipboard.writes, 0);
@@ -142,7 +142,7 @@ TEST_F(DeliveryTest, TextIsUnescapedBeforePlaceholdersAreExpanded) {
   // The file's name holds the backslash that "\\\\" in the text stands for.
   fakes.dir.Write("C:\\t.txt", "Zeile\r\n");
   Entry("Pfad: C:\\\\temp, %Datum%, \\H%datei=" + fakes.dir.Path() + "C:\\\\t.txt%\\H\\T", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(Typed(), U"Pfad: C:\\temp, 07.12.2026, \"Zeile\r\"\t");
 }
 
@@ -150,7 +150,7 @@ TEST_F(DeliveryTest, NoTargetMessage) {
   const std::string expected =
       "Es wurde kein passendes Zielfenster identifiziert.\rDie Übertragung wird daher abgebrochen.";
   Entry("Hallo", 2, "gibt es nicht");
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
   EXPECT_EQ(fakes.dialogs.shown[0].message.text, expected);
   EXPECT_EQ(fakes.dialogs.shown[0].message.icon, MsgIcon::Error);
@@ -163,14 +163,14 @@ TEST_F(DeliveryTest, NoTargetMessage) {
   ws.foreground = 0;
   targets.CaptureAtMenuOpening();
   Entry("Hallo", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(MessageTexts(), (std::vector<std::string>{expected, expected}));
   EXPECT_TRUE(keyboard.sent.empty());
 }
 
 TEST_F(DeliveryTest, OneMatchDeliversWithoutChooser) {
   Entry("x", 0, "  WORD ");
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(delivery.TargetTitle(), "WORD");
   EXPECT_EQ(host.choosersCreated, 0);
   EXPECT_EQ(ws.setForegroundCalls, std::vector<WindowHandle>{word});
@@ -186,12 +186,12 @@ TEST_F(DeliveryTest, SeveralMatchesOpenTheChooserAndSendToTheChoice) {
     EXPECT_TRUE(keyboard.sent.empty());
     EXPECT_TRUE(delivery.IsBusy());
     // A second activation meanwhile is ignored.
-    delivery.DeliverEntry(1);
+    delivery.DeliverEntry(1, "Gruß");
     EXPECT_EQ(host.choosersCreated, 1);
     host.form->OnButton(1);
   };
   Entry("x", 0, "editor");
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(ws.setForegroundCalls, std::vector<WindowHandle>{second});
   EXPECT_EQ(Typed(), U"x");
   EXPECT_FALSE(delivery.IsBusy());
@@ -200,7 +200,7 @@ TEST_F(DeliveryTest, SeveralMatchesOpenTheChooserAndSendToTheChoice) {
 TEST_F(DeliveryTest, CancelledChooserSendsNothing) {
   host.onChooserShown = [&](FakeAuswahlView&) { host.form->OnCloseByFrame(); };
   Entry("x", 0, "o");  // "Dokument1 - Word" and "Unbenannt - Editor" both contain O
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(host.choosersCreated, 1);
   EXPECT_TRUE(ws.setForegroundCalls.empty());
   EXPECT_TRUE(keyboard.sent.empty());
@@ -210,7 +210,7 @@ TEST_F(DeliveryTest, CancelledChooserSendsNothing) {
 TEST_F(DeliveryTest, TargetThatDoesNotComeToTheForegroundGetsNothing) {
   ws.refuseForeground = true;
   Entry("Hallo", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_TRUE(keyboard.sent.empty());
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoTargetMessage});
   EXPECT_GE(SleptMs(), kForegroundWaitMs);
@@ -220,7 +220,7 @@ TEST_F(DeliveryTest, TargetThatDoesNotComeToTheForegroundGetsNothing) {
 TEST_F(DeliveryTest, ClosedTargetGetsNothing) {
   ws.windows.erase(ws.windows.begin());  // the editor was closed after the capture
   Entry("Hallo", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_TRUE(keyboard.sent.empty());
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoTargetMessage});
 }
@@ -230,7 +230,7 @@ TEST_F(DeliveryTest, FocusPassedToTheTargetsOwnDialogCounts) {
   ws.Find(dialog)->owner = editor;
   ws.focusGoesTo[editor] = dialog;
   Entry("x", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(Typed(), U"x");
   EXPECT_EQ(SleptMs(), 0);
 }
@@ -245,7 +245,7 @@ TEST_F(DeliveryTest, WaitsBoundedUntilModifiersAreReleased) {
     fakes.clock.sleeps.clear();
     keyboard.modifiersHeldChecks = c.heldChecks;
     Entry("x", 0);
-    delivery.DeliverEntry(1);
+    delivery.DeliverEntry(1, "Gruß");
     EXPECT_EQ(SleptMs(), c.expectedSleep) << c.heldChecks;
     EXPECT_EQ(Typed(), U"x") << c.heldChecks;
   }
@@ -256,7 +256,7 @@ TEST_F(DeliveryTest, HigherIntegrityTargetIsReportedInGerman) {
   for (int method : {0, 2}) {
     fakes.dialogs.shown.clear();
     Entry("x", method);
-    delivery.DeliverEntry(1);
+    delivery.DeliverEntry(1, "Gruß");
     EXPECT_TRUE(keyboard.sent.empty());
     EXPECT_TRUE(ws.setForegroundCalls.empty());
     ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
@@ -270,7 +270,7 @@ TEST_F(DeliveryTest, HigherIntegrityTargetIsReportedInGerman) {
 TEST_F(DeliveryTest, FailuresOfClipboardAndKeyboardAreReported) {
   clipboard.accept = false;
   Entry("x", 2);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_TRUE(ws.setForegroundCalls.empty());
   EXPECT_TRUE(keyboard.sent.empty());
   ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
@@ -278,23 +278,33 @@ TEST_F(DeliveryTest, FailuresOfClipboardAndKeyboardAreReported) {
 
   keyboard.accept = false;
   Entry("x", 0);
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   ASSERT_EQ(fakes.dialogs.shown.size(), 2u);
   EXPECT_NE(fakes.dialogs.shown[1].message.text.find("nicht vollständig"), std::string::npos);
   EXPECT_FALSE(delivery.IsBusy());
 }
 
-TEST_F(DeliveryTest, VanishedEntryTypesNothingIntoTheLastUsedWindow) {
-  delivery.DeliverEntry(42);
-  EXPECT_EQ(ws.foreground, editor);
-  EXPECT_EQ(keyboard.sent, std::vector<KeySequence>{KeySequence{}});
-  EXPECT_TRUE(fakes.dialogs.shown.empty());
+// The menu was built before another PC deleted an entry: its number now
+// holds another entry (the highest moved into the hole) or none at all.
+TEST_F(DeliveryTest, EntryMovedOrGoneMeanwhileTypesNothingAndSaysSo) {
+  host.entries[1] = {1, "PIN Bank", "4711", "", true, 2};
+  for (int number : {1, 42}) {
+    fakes.dialogs.shown.clear();
+    delivery.DeliverEntry(number, "Brief");
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0],
+              "Der Eintrag 'Brief' wurde inzwischen auf einem anderen PC geändert (umbenannt, "
+              "gelöscht oder verschoben).\rDie Übertragung wird daher abgebrochen.");
+  }
+  EXPECT_EQ(clipboard.writes, 0);
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+  EXPECT_TRUE(keyboard.sent.empty());
 }
 
 TEST_F(DeliveryTest, UnreadableDataFileDeliversNothing) {
   Entry("x", 2);
   host.fileUnreadable = true;
-  delivery.DeliverEntry(1);
+  delivery.DeliverEntry(1, "Gruß");
   EXPECT_EQ(clipboard.writes, 0);
   EXPECT_TRUE(ws.setForegroundCalls.empty());
   EXPECT_TRUE(keyboard.sent.empty());
