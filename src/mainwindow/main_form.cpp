@@ -88,13 +88,16 @@ int MainForm::RowOf(const EntryListItem& item) const {
   return -1;
 }
 
+int MainForm::RowOfName(const std::string& name) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Name == name) return static_cast<int>(i);
+  return -1;
+}
+
 int MainForm::RowOfUnsavedText() const {
   if (!unsaved_) return -1;
   const int same = RowOf({unsaved_->name, unsaved_->number});
-  if (same >= 0) return same;
-  for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].Name == unsaved_->name) return static_cast<int>(i);
-  return -1;
+  return same >= 0 ? same : RowOfName(unsaved_->name);
 }
 
 EntryListItem MainForm::CurrentEntry() const {
@@ -136,8 +139,28 @@ void MainForm::OnEntryListClick(int row) {
 
 void MainForm::ShowCurrentEntry() {
   if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
-  const int number = rows_[selectedRow_].Number;
-  const std::optional<SnippetEntry> read = program_.store().ReadEntry(number);
+  const EntryListItem shown = rows_[selectedRow_];
+  const std::optional<SnippetEntry> read = program_.store().ReadEntry(shown.Number);
+  // Another PC moved entries since the list was loaded: another entry's text
+  // must not appear under this name. The list as the file now is, then the
+  // entry the user chose, wherever it is now.
+  if (read && read->Name != shown.Name && program_.ReloadFinished() && !healingList_) {
+    healingList_ = true;
+    program_.ReloadAll();
+    const int row = RowOfName(shown.Name);
+    if (row < 0) {
+      services().Show({"Den Eintrag '" + shown.Name +
+                           "' gibt es nicht mehr: Er wurde auf einem anderen PC gel\xC3\xB6scht oder "
+                           "umbenannt. Die Liste wurde neu geladen.",
+                       MsgIcon::Information});
+    } else if (row != selectedRow_) {
+      SelectRow(row);
+      currEntryListIndex_ = row;
+      ShowCurrentEntry();
+    }
+    healingList_ = false;
+    return;
+  }
   // An unreadable entry shows empty and is never saved back over the file.
   shownEntryUnread_ = !read;
   const SnippetEntry entry = read.value_or(SnippetEntry{});

@@ -163,6 +163,7 @@ class MainForm {
   void ShowRows();
   int InsertRow(const EntryListItem& item);
   int RowOf(const EntryListItem& item) const;
+  int RowOfName(const std::string& name) const;  // the first row of that name
   int RowOfUnsavedText() const;
   EntryListItem CurrentEntry() const;
   bool SaveText(EntryListItem entry, std::string editorText, bool crypt);
@@ -190,6 +191,7 @@ class MainForm {
   bool inFocusHandler_ = false;
   bool shownEntryUnread_ = false;
   bool savingPending_ = false;
+  bool healingList_ = false;
   bool quiet_ = false;  // session end: no dialogs
   FocusControl focused_ = FocusControl::None;
   FocusControl refocusAfterRefusal_ = FocusControl::None;
