@@ -25,6 +25,19 @@ std::u32string SortKey(const std::string& name) {
   return key;
 }
 
+// Focus events while it lives come from our own message boxes.
+class FocusHandlerScope {
+ public:
+  explicit FocusHandlerScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~FocusHandlerScope() { flag_ = was_; }
+  FocusHandlerScope(const FocusHandlerScope&) = delete;
+  FocusHandlerScope& operator=(const FocusHandlerScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 bool IsGuardedByReload(FocusControl c) {
   return c == FocusControl::DestinationType || c == FocusControl::DestinationTitle ||
          c == FocusControl::SendMethod;
@@ -211,11 +224,10 @@ void MainForm::OnGotFocus(FocusControl control) {
     return;
   }
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
-  inFocusHandler_ = true;
+  const FocusHandlerScope scope(inFocusHandler_);
   // Nothing uses the result, so a file that cannot be written (a read-only
   // share merely browsed) stays quiet here; a lock of someone else is named.
   if (AcquireLock(true)) refocusAfterRefusal_ = control;
-  inFocusHandler_ = false;
 }
 
 void MainForm::OnLostFocus(FocusControl control) {
@@ -223,7 +235,7 @@ void MainForm::OnLostFocus(FocusControl control) {
   if (inFocusHandler_) return;
   refocusAfterRefusal_ = FocusControl::None;
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
-  inFocusHandler_ = true;
+  const FocusHandlerScope scope(inFocusHandler_);
   switch (control) {
     case FocusControl::Editor:
       SaveEditorText();
@@ -246,7 +258,6 @@ void MainForm::OnLostFocus(FocusControl control) {
     case FocusControl::None:
       break;
   }
-  inFocusHandler_ = false;
 }
 
 // ---- option panel -----------------------------------------------------------
@@ -369,6 +380,9 @@ bool MainForm::SaveText(EntryListItem entry, std::string editorText, bool crypt)
 
 void MainForm::SavePendingEdits() {
   if (savingPending_ || rows_.empty()) return;
+  // The caret stays where it is: the focus going to our own message box and
+  // back is no leaving of the editor.
+  const FocusHandlerScope scope(inFocusHandler_);
   savingPending_ = true;
   if (focused_ == FocusControl::Editor) SaveEditorText();
   if (focused_ == FocusControl::DestinationTitle)
@@ -377,6 +391,7 @@ void MainForm::SavePendingEdits() {
 }
 
 bool MainForm::MayEndProgram() {
+  const FocusHandlerScope scope(inFocusHandler_);
   SavePendingEdits();
   if (MayLeaveUnsavedText()) return true;
   view_.ShowMainWindow();
@@ -398,15 +413,25 @@ bool MainForm::MayLeaveUnsavedText() {
   // a new entry when its name is gone.
   const int row = RowOfUnsavedText();
   if (row >= 0 && SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt)) return true;
+  return AskToDropUnsavedText();
+}
+
+bool MainForm::AskToDropUnsavedText() {
   if (!unsaved_) return true;
-  const std::string name = unsaved_->name;
   const MsgResult answer =
-      services().Show({"Der ge\xC3\xA4nderte Text von '" + name +
+      services().Show({"Der ge\xC3\xA4nderte Text von '" + unsaved_->name +
                            "' konnte nicht gespeichert werden.\rSoll er verworfen werden?",
                        MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
   if (answer != MsgResult::Yes) return false;
   unsaved_.reset();
   return true;
+}
+
+bool MainForm::AfterRefusedSessionEnd() {
+  if (!unsaved_) return true;
+  const FocusHandlerScope scope(inFocusHandler_);
+  view_.ShowMainWindow();
+  return AskToDropUnsavedText();
 }
 
 void MainForm::RenderEditorText(const std::string& editorText) {

@@ -116,6 +116,9 @@ class MainForm {
   // Log-off or shutdown: the same without any dialog, so the session end
   // gets its answer at once. True when no typed text would be lost.
   bool SaveForSessionEnd();
+  // After a log-off held up for such a text: shows it and asks whether to
+  // drop it. True when nothing is kept any more.
+  bool AfterRefusedSessionEnd();
 
   // Operations.
   void ShowCurrentEntry();
@@ -175,6 +178,7 @@ class MainForm {
   std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
                                      const std::string& initial, int skipRow);
   bool MayLeaveUnsavedText();
+  bool AskToDropUnsavedText();
   void ShowUnsavedText();
 
   Program& program_;

@@ -172,7 +172,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return OnQueryEndSession(lp);
     case kKeptTextMessage:
       // After a refused log-off: the user decides about the text now.
-      if (mainForm_->form().MayEndProgram()) ShutdownBlockReasonDestroy(hwnd_);
+      if (mainForm_->form().AfterRefusedSessionEnd()) ShutdownBlockReasonDestroy(hwnd_);
       return 0;
     case WM_ENDSESSION:
       if (wp) OnDestroy();

@@ -247,6 +247,13 @@ TEST_F(MainFormTest, QuittingAsksBeforeAKeptTextIsDropped) {
   env.dialogs.shown.clear();
   EXPECT_FALSE(form.SaveForSessionEnd());
   EXPECT_TRUE(env.dialogs.shown.empty());
+  // Afterwards the window shows the text and the user decides (No: kept).
+  view.calls.clear();
+  EXPECT_FALSE(form.AfterRefusedSessionEnd());
+  EXPECT_EQ(view.calls, std::vector<std::string>{"show"});
+  ASSERT_EQ(env.dialogs.shown.size(), 1u);
+  EXPECT_EQ(env.dialogs.shown[0].message.buttons, MsgButtons::YesNo);
+  env.dialogs.shown.clear();
   ::chmod(program.dataFile().Path().c_str(), 0644);
   EXPECT_TRUE(form.SaveForSessionEnd());
   EXPECT_EQ(Value("Text", "1"), "yxa");
