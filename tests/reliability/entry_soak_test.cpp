@@ -19,14 +19,8 @@
 #include <set>
 #include <sstream>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/std_random.h"
-#include "store/data_lock.h"
-#include "store/snippet_store.h"
+#include "reliability/one_pc.h"
 
 namespace zelvo {
 namespace {
@@ -38,26 +32,6 @@ int OperationsPerProcess() {
   const char* v = std::getenv("ZELVO_SOAK_OPERATIONS");
   return v && std::atoi(v) > 0 ? std::atoi(v) : 500;
 }
-
-// One PC: its own services over the shared file.
-struct Pc {
-  Pc(const std::string& path, int p) {
-    system.userName = "user" + std::to_string(p);
-    system.computerName = "PC-" + std::to_string(p);
-    random.Reseed(p);
-    file.SetPath(path);
-  }
-  PosixFileSystem files;
-  FakeClock clock;
-  StdRandomSource random;
-  FakeAppSettings settings;
-  FakeDialogs dialogs;
-  FakeSystemInfo system;
-  Services services{files, clock, random, settings, dialogs, system};
-  DataFile file{services};
-  SnippetStore store{services, file};
-  DataLock lock{services, file};
-};
 
 const char* Outcome(EntryWrite w) {
   switch (w) {
@@ -75,7 +49,8 @@ const char* Outcome(EntryWrite w) {
 //   read NAME TEXT ok | read NAME - changed
 //   refused (the data lock was someone else's) | lock | unlock
 int RunPc(const std::string& path, int p, int operations, const std::string& logPath) {
-  Pc pc(path, p);
+  OnePc pc(path, "user" + std::to_string(p), "PC-" + std::to_string(p));
+  pc.random.Reseed(p);
   std::mt19937 rng(1000 + p);
   std::ostringstream log;
   std::vector<EntryListItem> list;  // what this PC's window shows
@@ -179,7 +154,7 @@ TEST(EntrySoak, FourPcsLoseDuplicateOrMixUpNothing) {
   // The entries every PC starts with, written by "process 0".
   std::map<std::string, std::string> initialText;
   {
-    Pc setup(path, 0);
+    OnePc setup(path, "setup");
     for (int k = 1; k <= kInitialEntries; ++k) {
       SnippetEntry e;
       e.Name = "I-" + std::to_string(k);
