@@ -153,10 +153,13 @@ def test_two_pcs_delete_rename_and_edit_on_one_file(session):
         a.click_row("Dank")  # leaving the editor saves
         conflict_message(a, "Christbaum")
         a.reloaded(data)
-        session.wait_until(lambda: session.window_text(editor.hwnd).startswith("neu Text Christbaum"), 10,
-                           what="the typed text shown again")
-        a.click_editor()
-        a.click_row("Dank")
+        if entries(data)["Christbaum"] != "neu Text Christbaum":
+            # Shown again with its entry; leaving the editor once more saves
+            # it. (The list click itself may already have done so.)
+            session.wait_until(lambda: session.window_text(editor.hwnd).startswith("neu Text Christbaum"),
+                               10, what="the typed text shown again")
+            a.click_editor()
+            a.click_row("Dank")
         session.wait_until(lambda: entries(data).get("Christbaum") == "neu Text Christbaum", 10,
                            what="the kept text saved into Christbaum")
         assert entries(data) == {"Christbaum": "neu Text Christbaum", "Dank": "Text Dank"}
