@@ -77,9 +77,21 @@ FileError FileErrorFromWin32(unsigned long code) {
 }
 
 FileError Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
-  UniqueHandle h(CreateFileW(Widen(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+  const std::wstring wide = Widen(path);
+  UniqueHandle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.Valid()) return LastError();
+  if (!h.Valid()) {
+    const FileError e = LastError();
+    // A file is only missing when its folder is there: a drive letter whose
+    // target is gone can answer "file not found" as well.
+    const std::wstring folder = wide.substr(0, wide.find_last_of(L"\\/") + 1);
+    if (e == FileError::NotFound && !folder.empty()) {
+      const DWORD attributes = GetFileAttributesW(folder.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return FileError::Unreachable;
+    }
+    return e;
+  }
   return ReadFully(h.Get(), bytes) ? FileError::None : LastError();
 }
 
