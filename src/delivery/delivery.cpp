@@ -1,6 +1,7 @@
 #include "delivery/delivery.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "delivery/keystrokes.h"
 #include "delivery/placeholders.h"
@@ -53,9 +54,15 @@ SendMethod MethodOf(const SnippetEntry& entry) {
 }  // namespace
 
 ConsolePaste ConsolePasteFor(const std::string& windowClass) {
-  if (windowClass == kClassicConsoleClass) return ConsolePaste::Command;
-  if (windowClass == kTerminalClass) return ConsolePaste::TerminalKeys;
-  return ConsolePaste::MenuLetters;
+  // The paste command of the console's edit menu, by window class.
+  static const std::pair<const char*, unsigned> kConsoles[] = {
+      {"ConsoleWindowClass", 0xFFF1},  // Windows' console
+      {"WineConsoleClass", 0x112},     // the console of Wine
+  };
+  for (const auto& [cls, command] : kConsoles)
+    if (windowClass == cls) return {ConsolePaste::Command, command};
+  if (windowClass == "CASCADIA_HOSTING_WINDOW_CLASS") return {ConsolePaste::TerminalKeys};
+  return {};
 }
 
 std::string GroupedNumber(std::size_t n) {
@@ -207,9 +214,10 @@ void Delivery::TypeInBatches(WindowHandle window) {
 void Delivery::Paste(WindowHandle window) {
   std::string keys = outgoingText_;
   if (method_ == SendMethod::CommandPrompt) {
-    switch (ConsolePasteFor(platform_.windows.ClassName(window))) {
+    const ConsolePaste paste = ConsolePasteFor(platform_.windows.ClassName(window));
+    switch (paste.kind) {
       case ConsolePaste::Command:
-        platform_.windows.PostCommand(window, kConsolePasteCommand);
+        platform_.windows.PostCommand(window, paste.commandId);
         pasted_ = true;
         return;
       case ConsolePaste::TerminalKeys: keys = kPasteInTerminal; break;

@@ -50,13 +50,14 @@ inline constexpr int kPollStepMs = 10;
 // enough that the hand-over after each batch costs little.
 inline constexpr std::size_t kStrokesPerBatch = 50;
 
-// How a window of the console method gets the clipboard's text: the classic
-// console by its paste command, whatever the menu's language; the current
-// terminal by its paste keys; any other window by the menu's letters.
-enum class ConsolePaste { Command, TerminalKeys, MenuLetters };
-inline constexpr const char* kClassicConsoleClass = "ConsoleWindowClass";
-inline constexpr const char* kTerminalClass = "CASCADIA_HOSTING_WINDOW_CLASS";
-inline constexpr unsigned kConsolePasteCommand = 0xFFF1;
+// How a window of the console method gets the clipboard's text: a console
+// window by its paste command, whatever the language of its menu; the
+// current terminal by its paste keys; any other window by the menu's
+// letters, which work in a German console only.
+struct ConsolePaste {
+  enum Kind { Command, TerminalKeys, MenuLetters } kind = MenuLetters;
+  unsigned commandId = 0;
+};
 ConsolePaste ConsolePasteFor(const std::string& windowClass);
 
 // "12.345": numbers in messages, grouped as a German reader expects.

@@ -364,12 +364,13 @@ TEST_F(DeliveryTest, OwnWindowsAreNeverTargets) {
 TEST_F(DeliveryTest, ConsoleMethodUsesWhatTheWindowUnderstands) {
   struct Case {
     const char* cls;
-    bool command;
+    unsigned command;  // 0: none
     KeySequence keys;
   } cases[] = {
-      {"ConsoleWindowClass", true, {}},
-      {"CASCADIA_HOSTING_WINDOW_CLASS", false, {{KeyStroke::Kind::Key, U'v', true, true, false}}},
-      {"mintty", false,
+      {"ConsoleWindowClass", 0xFFF1, {}},
+      {"WineConsoleClass", 0x112, {}},
+      {"CASCADIA_HOSTING_WINDOW_CLASS", 0, {{KeyStroke::Kind::Key, U'v', true, true, false}}},
+      {"mintty", 0,
        {{KeyStroke::Kind::Key, U' ', false, false, true},
         {KeyStroke::Kind::Character, U'B'},
         {KeyStroke::Kind::Character, U'E'}}},
@@ -383,7 +384,7 @@ TEST_F(DeliveryTest, ConsoleMethodUsesWhatTheWindowUnderstands) {
     EXPECT_EQ(clipboard.text, "dir");
     EXPECT_EQ(keyboard.AllSent(), c.keys) << c.cls;
     using Posted = std::vector<std::pair<WindowHandle, unsigned>>;
-    EXPECT_EQ(ws.postedCommands, (c.command ? Posted{{editor, 0xFFF1u}} : Posted{})) << c.cls;
+    EXPECT_EQ(ws.postedCommands, (c.command ? Posted{{editor, c.command}} : Posted{})) << c.cls;
   }
 }
 
