@@ -84,8 +84,13 @@ void ActivationWiring::ShowOptionsDialog() {
 }
 
 void ActivationWiring::OnStripMouse(StripMouseEvent event, MouseButton button) {
-  if (auto kind = StripActivationKind(event, button, options_.State().byClick))
-    activation_.HandleActivation(*kind);
+  std::optional<int> kind = stripTrigger_.OnMouse(event, button, options_.State().byClick);
+  if (!kind) return;
+  activation_.HandleActivation(*kind);  // returns when the menu has closed
+  if (*kind == kActivateMenu && strip_) {
+    stripTrigger_.OnMenuClosed();
+    strip_->TrackLeave();
+  }
 }
 
 bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {

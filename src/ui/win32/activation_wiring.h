@@ -89,6 +89,7 @@ class ActivationWiring : public ActivationTarget {
   Activation activation_;
   SnippetMenuView menuView_;
   std::unique_ptr<BorderStripWindow> strip_;
+  StripTrigger stripTrigger_;
   std::unique_ptr<OptionsDialog> dialog_;
 };
 
