@@ -23,7 +23,7 @@ int CodePointToByte(char32_t cp) {
 
 }  // namespace
 
-std::size_t DecodeUtf8At(const std::string& text, std::size_t i, char32_t& cp) {
+std::size_t DecodeUtf8At(std::string_view text, std::size_t i, char32_t& cp) {
   const auto b0 = static_cast<unsigned char>(text[i]);
   if (b0 < 0x80) {
     cp = b0;

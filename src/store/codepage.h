@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace zelvo {
 
@@ -14,7 +15,7 @@ std::string Utf8ToCp1252(const std::string& text);
 // Decodes the UTF-8 sequence at text[i] into `cp` and returns its length;
 // an invalid byte gives cp = kInvalidCodePoint and length 1.
 inline constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;
-std::size_t DecodeUtf8At(const std::string& text, std::size_t i, char32_t& cp);
+std::size_t DecodeUtf8At(std::string_view text, std::size_t i, char32_t& cp);
 void AppendUtf8(std::string& out, char32_t cp);
 
 // 0x80..0x9F of Windows-1252. The five codes Windows leaves unassigned map
