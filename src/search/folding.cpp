@@ -1,5 +1,6 @@
 #include "search/folding.h"
 
+#include <algorithm>
 #include <array>
 
 #include "store/codepage.h"
@@ -41,43 +42,57 @@ const char* FoldBeyondLatin1(char32_t cp) {
   }
 }
 
+// ASCII: lower case, and 0 for the bytes that fold to a blank.
+constexpr std::array<char, 128> kAscii = [] {
+  std::array<char, 128> t{};
+  for (int b = 0; b < 128; ++b)
+    t[b] = b <= ' ' || b == 0x7F ? 0 : static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+  return t;
+}();
+
 }  // namespace
 
 void AppendFolded(std::string& out, std::string_view text) {
+  // No folding is longer than what it replaces, so the text's own length
+  // is room enough; the whole data file passes through here.
   const std::size_t start = out.size();
+  out.resize(start + text.size());
+  char* const begin = out.data() + start;
+  char* p = begin;
   bool blank = false;  // a blank is owed before the next character
-  const auto put = [&](std::string_view piece) {
-    if (piece.empty()) return;
-    if (piece == " ") {
-      blank = true;
-      return;
-    }
-    if (blank && out.size() > start) out += ' ';
-    blank = false;
-    out += piece;
-  };
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
+    std::string_view piece;
     if (b < 0x80) {
       ++i;
-      if (b <= ' ' || b == 0x7F) {
+      const char c = kAscii[b];
+      if (c == 0) {
         blank = true;
         continue;
       }
-      if (blank && out.size() > start) out += ' ';
+      if (blank && p != begin) *p++ = ' ';
       blank = false;
-      out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+      *p++ = c;
       continue;
     }
     char32_t cp = 0;
     const std::size_t length = DecodeUtf8At(text, i, cp);
-    const std::string_view original = text.substr(i, length);
+    piece = text.substr(i, length);
     i += length;
     if (cp == kInvalidCodePoint) continue;
     const char* folded = cp >= 0xA0 && cp <= 0xFF ? kLatin1[cp - 0xA0] : FoldBeyondLatin1(cp);
-    if (cp >= 0x80 && cp < 0xA0) folded = " ";  // C1 controls
-    put(folded ? std::string_view(folded) : original);
+    if (cp < 0xA0) folded = " ";  // C1 controls
+    if (folded) piece = folded;
+    if (piece.empty()) continue;
+    if (piece == " ") {
+      blank = true;
+      continue;
+    }
+    if (blank && p != begin) *p++ = ' ';
+    blank = false;
+    p = std::copy(piece.begin(), piece.end(), p);
   }
+  out.resize(start + static_cast<std::size_t>(p - begin));
 }
 
 std::string FoldForSearch(std::string_view utf8) {

@@ -21,11 +21,12 @@ inline constexpr std::size_t kPreviewLength = 120;
 
 class SearchIndex {
  public:
-  // The list's entries with their texts as the document holds them.
+  // The list's entries with their texts as the document holds them, laid
+  // out in alphabetical order, the order most searches walk them in.
   static SearchIndex FromFile(const IniDocument& doc, const EntryList& list);
 
   // `storedText` with its backslash codes, as in the data file.
-  void Add(int number, std::string_view name, std::string_view storedText, bool enciphered);
+  void Add(int number, std::string_view name, const std::string& storedText, bool enciphered);
   // Orders the entries: those this PC used recently first, most recent
   // first, then alphabetically. Call after adding the entries.
   void ApplyRecentUse(const RecentUse& recent);
