@@ -48,6 +48,7 @@ class DataFile {
   FileError ReadBytes(std::string& bytes);
   FileError Retrying(const std::function<FileError()>& op);
   std::string FailureText(Step step, FileError error, bool notText, bool saving) const;
+  FileError Save(SaveMethod method, const std::string& bytes);
   void ShowFailure(Step step, FileError error, bool notText, bool saving);
 
   Services& services_;

@@ -18,6 +18,7 @@
 #include "fakes/fake_services.h"
 #include "fakes/fake_window_system.h"
 #include "store/cipher.h"
+#include "store/codepage.h"
 
 namespace zelvo {
 namespace {
@@ -53,8 +54,8 @@ class Pc : public ActivationTarget, public DeliveryHost {
   }
   void StartEdit(const std::string& typed) {
     view.Focus(FocusControl::Editor);
-    view.SetEditorSelection(0, 0);
-    view.Type(typed);
+    // The control shows the entry as rendered, with the typing in front.
+    view.editor.picture = ToCodePoints(typed + view.editor.RenderedText());
   }
   void FinishEdit() { view.Focus(FocusControl::None); }
   // Opens the snippet menu and picks the entry of that name; `meanwhile`
@@ -98,6 +99,8 @@ class Pc : public ActivationTarget, public DeliveryHost {
       if (item.caption == choice) return item.tag;
     return 0;
   }
+  bool SearchWindowInsteadOfMenu() override { return false; }
+  std::optional<EntryListItem> PopupSearchWindow() override { return std::nullopt; }
   void DeliverEntry(int number, const std::string& name) override { delivery.DeliverEntry(number, name); }
   bool IsMainWindowVisible() override { return true; }
   void ShowMainWindow(bool) override {}
