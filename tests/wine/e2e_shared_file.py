@@ -224,9 +224,11 @@ def test_log_off_is_answered_at_once_and_keeps_a_text_that_cannot_be_saved(sessi
     write_entries(data, ["Anrede"])
     pc = Pc(session, data)
     os.chmod(data, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)  # the share turns read-only
-    pc.click_editor()
+    editor = pc.click_editor()
     session.key("ctrl+Home")
     session.type_text("neu ")
+    session.wait_until(lambda: session.window_text(editor.hwnd).startswith("neu Text"), 10,
+                       what="the typing to arrive")
 
     # Windows asks to end the session while the caret is in the editor: the
     # text cannot be saved, so the answer is No - at once, without a dialog.
