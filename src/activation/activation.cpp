@@ -15,7 +15,11 @@ void Activation::HandleActivation(int kind) {
   if (kind == kActivateMenu) {
     if (target_.IsNTPlatform()) target_.CaptureLastUsedWindow();
     target_.BringMainWindowToForeground();
-    ShowSnippetMenu();
+    target_.ReloadAll();
+    if (target_.SearchWindowInsteadOfMenu())
+      ShowSearchWindow();
+    else
+      ShowSnippetMenu();
   } else if (target_.IsMainWindowVisible()) {
     target_.ReleaseLock();
     target_.HideMainWindow();
@@ -25,7 +29,6 @@ void Activation::HandleActivation(int kind) {
 }
 
 void Activation::ShowSnippetMenu() {
-  target_.ReloadAll();
   const std::vector<EntryListItem>& entries = target_.MenuEntries();
   const bool cascading = target_.MenuCascading();
   // The file rarely changes between two showings; sorting tens of thousands
@@ -38,9 +41,18 @@ void Activation::ShowSnippetMenu() {
   OnMenuChoice(target_.PopupSnippetMenu(menu));
 }
 
+void Activation::ShowSearchWindow() {
+  // Delivered exactly as a menu choice: same entry point, same checks.
+  if (const std::optional<EntryListItem> chosen = target_.PopupSearchWindow())
+    target_.DeliverEntry(chosen->Number, chosen->Name);
+}
+
 void Activation::OnMenuChoice(int tag) {
   if (tag > 0) {
-    target_.DeliverEntry(tag);
+    // The name goes with the number, so the delivery can tell when another
+    // PC moved another entry to that number meanwhile.
+    for (const EntryListItem& e : menuEntries_)
+      if (e.Number == tag) return target_.DeliverEntry(tag, e.Name);
   } else {
     RunMenuCommand(tag);
   }
@@ -51,6 +63,8 @@ void Activation::RunMenuCommand(int code) {
     target_.EndProgram();
   } else if (code == kMenuOpen) {
     target_.ShowMainWindow(false);
+  } else if (code == kMenuSearch) {
+    ShowSearchWindow();
   }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "search/quick_search.h"
 #include "store/data_file.h"
 #include "store/data_lock.h"
 #include "store/settings.h"
@@ -42,6 +43,10 @@ class ProgramHost {
   virtual void ApplySettings(const ProgramSettings& settings) {}
   virtual void RemoveHotkey() {}
 
+  // Saves what the user typed and has not yet left (editor, title box) by
+  // the rules of leaving it, before a reload replaces what they show.
+  virtual void SavePendingEdits() {}
+
   // Main window lists and the border strip after a reload.
   virtual void ShowEntryList(const EntryList& list) {}
   virtual void PlaceBorderStrip(const ProgramSettings& settings) {}
@@ -65,6 +70,10 @@ class Program {
   // Chooses the data folder (start-up, "&Standard", own folder) and reloads.
   void SelectDataFolder(DataFolderMode mode);
 
+  // Adds a title to the ignore list of the file; the list in memory follows
+  // the file at once, so the very next delivery skips that window.
+  bool AddIgnoreTitle(const std::string& title);
+
   std::string Caption(const std::string& title) const { return BuildCaptionFor(title); }
 
   Services& services() { return services_; }
@@ -74,6 +83,9 @@ class Program {
   const ProgramSettings& settings() const { return settings_; }
   const EntryList& entryList() const { return entryList_; }
   const std::vector<std::string>& ignoreList() const { return ignoreList_; }
+  QuickSearch& search() { return search_; }
+  // The entry goes to delivery: the quick search lists it first from now on.
+  void NoteEntryUsed(int number);
   bool ReloadFinished() const { return reloadFinished_; }
   bool IsNT() const { return isNT_; }
 
@@ -92,8 +104,12 @@ class Program {
   EntryList entryList_;
   std::shared_ptr<const void> entryListSource_;  // the parse entryList_ came from
   std::vector<std::string> ignoreList_;
+  QuickSearch search_;
   bool reloadFinished_ = false;
   bool isNT_ = true;
+  // The data file could not be read at a reload and the user has been told;
+  // the next reload that reads it says that it is back.
+  bool fileTroubleShown_ = false;
 };
 
 }  // namespace zelvo

@@ -12,6 +12,10 @@ std::string Cp1252ToUtf8(const std::string& bytes);
 // Characters Windows-1252 cannot represent become "?".
 std::string Utf8ToCp1252(const std::string& text);
 
+// The text of a file written by any editor: UTF-8 with or without a
+// byte-order mark, UTF-16 with one; anything else is Windows-1252.
+std::string TextFileToUtf8(const std::string& bytes);
+
 // Decodes the UTF-8 sequence at text[i] into `cp` and returns its length;
 // an invalid byte gives cp = kInvalidCodePoint and length 1.
 inline constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;

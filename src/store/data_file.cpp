@@ -73,7 +73,7 @@ FileError DataFile::Save(SaveMethod method, const std::string& bytes) {
   return services_.files.WriteInPlace(path_, bytes);
 }
 
-void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+std::string DataFile::FailureText(Step step, FileError error, bool notText, bool saving) const {
   std::string text;
   if (notText) {
     text = "Die Datendatei\r\n" + path_ +
@@ -86,14 +86,25 @@ void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving
            "\r\ngespeichert werden.\r\n\r\n" + FileErrorText(error);
   }
   if (saving) text += "\r\n\r\nEs wurde nichts gespeichert.";
-  services_.Show({text, MsgIcon::Error});
+  return text;
+}
+
+void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+  services_.Show({FailureText(step, error, notText, saving), MsgIcon::Error});
 }
 
 std::optional<IniDocument> DataFile::Read() {
+  std::string failure;
+  std::optional<IniDocument> doc = Read(failure);
+  if (!doc) services_.Show({failure, MsgIcon::Error});
+  return doc;
+}
+
+std::optional<IniDocument> DataFile::Read(std::string& failure) {
   std::string bytes;
   const FileError e = ReadBytes(bytes);
   if (e != FileError::None || !IsText(bytes)) {
-    ShowFailure(Step::Read, e, e == FileError::None, false);
+    failure = FailureText(Step::Read, e, e == FileError::None, false);
     return std::nullopt;
   }
   // The file is read every time, so a change by anyone is seen at once; only

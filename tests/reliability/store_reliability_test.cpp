@@ -14,33 +14,13 @@
 #include <sstream>
 #include <vector>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/std_random.h"
-#include "store/data_file.h"
-#include "store/data_lock.h"
+#include "reliability/one_pc.h"
 
 namespace zelvo {
 namespace {
 
-// One program instance: its own services over the shared file.
-struct Instance {
-  explicit Instance(const std::string& path, const std::string& user) {
-    system.userName = user;
-    file.SetPath(path);
-  }
-  PosixFileSystem files;
-  FakeClock clock;
-  StdRandomSource random;
-  FakeAppSettings settings;
-  FakeDialogs dialogs;
-  FakeSystemInfo system;
-  Services services{files, clock, random, settings, dialogs, system};
-  DataFile file{services};
-};
+using Instance = OnePc;
 
 // Runs `body(i)` in n child processes and returns their exit codes.
 std::vector<int> RunChildren(int n, const std::function<int(int)>& body) {

@@ -127,14 +127,20 @@ class GuiProcess:
 
 class WineSession:
     def __init__(self, build_dir, artifacts_dir=None, screen="1280x1024x24", keep_prefix=False,
-                 managed_windows=False):
+                 managed_windows=False, display=None, env=None):
+        """`display`: use that X display (another session's) instead of an own
+        Xvfb, so that two prefixes - two PCs - show on one screen. `env`:
+        extra environment for every program of the prefix (USER names the
+        Windows user)."""
         self.build_dir = Path(build_dir).resolve()
         self.artifacts_dir = Path(artifacts_dir or self.build_dir / "wine-artifacts").resolve()
         self.screen = screen
         self.keep_prefix = keep_prefix
         self.managed_windows = managed_windows
         self.prefix = None
-        self.display = None
+        self.display = display
+        self._own_display = display is None
+        self.extra_env = dict(env or {})
         self.env = None
         self.timings = {}
         self._xvfb = None
@@ -160,7 +166,8 @@ class WineSession:
         t0 = time.monotonic()
         self.prefix = Path(tempfile.mkdtemp(prefix="zelvo-wine-"))
         self.artifacts_dir.mkdir(parents=True, exist_ok=True)
-        self._start_xvfb()
+        if self._own_display:
+            self._start_xvfb()
         self.env = dict(os.environ)
         self.env.update({
             "WINEPREFIX": str(self.prefix),
@@ -170,6 +177,7 @@ class WineSession:
             "LC_ALL": "de_DE.UTF-8",
             "DISPLAY": self.display,
         })
+        self.env.update(self.extra_env)
         self.env.pop("WINEARCH", None)
         self.timings["xvfb"] = time.monotonic() - t0
         # A persistent server keeps each later program start fast.

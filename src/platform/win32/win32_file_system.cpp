@@ -154,7 +154,15 @@ FileError Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) 
   if (IsDirectory(GetFileAttributesW(wide.c_str()))) return FileError::NotAFile;
   UniqueHandle h(CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.Valid()) return LastError();
+  if (!h.Valid()) {
+    const FileError e = LastError();
+    // A file is only missing when its folder is there: a drive letter whose
+    // target is gone can answer "file not found" as well.
+    const std::wstring folder = wide.substr(0, wide.find_last_of(L"\\/") + 1);
+    if (e == FileError::NotFound && !folder.empty() && !IsDirectory(GetFileAttributesW(folder.c_str())))
+      return FileError::Unreachable;
+    return e;
+  }
   // A device or pipe would make the read wait for data that never comes.
   if (GetFileType(h.Get()) != FILE_TYPE_DISK) return FileError::NotAFile;
   return ReadFully(h.Get(), bytes) ? FileError::None : LastError();

@@ -13,7 +13,9 @@ DeliveryWiring::DeliveryWiring(HWND mainWindow, Program& program, Services& serv
       delivery_(services, {windows_, keyboard_, clipboard_}, targets_, *this) {}
 
 void DeliveryWiring::Connect(ActivationWiring& activation) {
-  activation.delivery.deliverEntry = [this](int number) { delivery_.DeliverEntry(number); };
+  activation.delivery.deliverEntry = [this](int number, const std::string& name) {
+    delivery_.DeliverEntry(number, name);
+  };
   activation.delivery.captureLastUsedWindow = [this] {
     // The caption and the ignore list are those of the last reload.
     targets_.SetBaseCaption(program_.Caption(""));

@@ -13,6 +13,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"ZelvoscriptMainWindow";
 constexpr wchar_t kInstanceMutex[] = L"Local\\Brannox.Zelvoscript.SingleInstance";
 constexpr UINT kTrayMessage = WM_USER;
+// Posted when a log-off was refused, to show the text that was kept.
+constexpr UINT kKeptTextMessage = WM_APP + 0x52;
 constexpr UINT_PTR kPollTimerId = 1;
 constexpr UINT kPollIntervalMs = 2000;
 
@@ -59,6 +61,8 @@ bool MainWindow::Create() {
   mainForm_->showDebugger = [this] { OpenDebugger(); };
   mainForm_->showWindowList = [this] { OpenWindowList(); };
   mainForm_->showAbout = [this] { OpenAbout(); };
+  mainForm_->showMainWindow = [this] { activation_->ShowMainWindow(true); };
+  activation_->mayEndProgram = [this] { return mainForm_->form().MayEndProgram(); };
   delivery_->onCapture = [this] {
     if (debugger_) debugger_->SetTitles(delivery_->targets().TitelListe());
   };
@@ -169,7 +173,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ShowWindow(hwnd_, SW_HIDE);
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;
+      return OnQueryEndSession(lp);
+    case kKeptTextMessage:
+      // After a refused log-off: the user decides about the text now.
+      if (mainForm_->form().AfterRefusedSessionEnd()) ShutdownBlockReasonDestroy(hwnd_);
+      return 0;
     case WM_ENDSESSION:
       if (wp) OnDestroy();
       return 0;
@@ -179,6 +187,19 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT MainWindow::OnQueryEndSession(LPARAM flags) {
+  // The session end gets its answer at once: a quiet save of what is
+  // pending, and only a text that still cannot be saved holds it up, with a
+  // reason that Windows shows and the user may override.
+  if (mainForm_->form().SaveForSessionEnd() || (flags & ENDSESSION_CRITICAL)) {
+    ShutdownBlockReasonDestroy(hwnd_);
+    return TRUE;
+  }
+  ShutdownBlockReasonCreate(hwnd_, L"Ein ge\u00e4nderter Textbaustein konnte nicht gespeichert werden.");
+  PostMessageW(hwnd_, kKeptTextMessage, 0, 0);
+  return FALSE;
 }
 
 void MainWindow::OnDestroy() {
