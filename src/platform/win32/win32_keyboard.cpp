@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <thread>
 #include <vector>
 
 namespace zelvo {
@@ -87,21 +88,52 @@ std::vector<INPUT> EventsOf(const KeyStroke& k) {
   return out;
 }
 
-// Waits until the foreground window's program has taken the input so far.
+// A key that no keyboard has and no program reacts to.
+constexpr WORD kFenceKey = 0xE8;
+
+template <typename F>
+bool PollFor(DWORD timeoutMs, F done) {
+  for (DWORD waited = 0;; waited += 2) {
+    if (done()) return true;
+    if (waited >= timeoutMs) return false;
+    Sleep(2);
+  }
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT in = VirtualKey(vk, up);
+  SendInput(1, &in, sizeof in);
+}
+
+// Waits until the program in front has read every key sent so far, so that
+// typing goes no faster than the target takes it and a switch of windows or
+// an Esc stops what has not been typed yet. The fence key is pressed behind
+// the keys; a helper thread that shares the target thread's keyboard state
+// sees it go down once the target has read it from its queue. Where that
+// state cannot be shared, the wait is for the target's message loop.
 void WaitUntilHandedOver() {
   HWND target = GetForegroundWindow();
   if (!target) return;
   DWORD pid = 0;
-  GetWindowThreadProcessId(target, &pid);
+  const DWORD thread = GetWindowThreadProcessId(target, &pid);
   if (pid == 0 || pid == GetCurrentProcessId()) return;  // waiting on ourselves would stall
-  Sleep(1);  // let the system move the events into the target's queue
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
-    WaitForInputIdle(process, Win32Keyboard::kHandOverTimeoutMs);
-    CloseHandle(process);
-  }
+  const DWORD timeout = Win32Keyboard::kHandOverTimeoutMs;
+  bool fenced = false;
+  std::thread helper([&] {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // attaching needs a message queue
+    if (!AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) return;
+    auto fenceDown = [] { return (GetKeyState(kFenceKey) & 0x8000) != 0; };
+    PollFor(timeout, [&] { return !fenceDown(); });  // the last fence's release has been read
+    SendKey(kFenceKey, false);
+    fenced = PollFor(timeout, fenceDown);
+    SendKey(kFenceKey, true);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  });
+  helper.join();
+  if (fenced) return;
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Win32Keyboard::kHandOverTimeoutMs,
-                      &ignored);
+  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &ignored);
 }
 
 // One SendInput call per batch; false when the system took none of it.
