@@ -144,7 +144,7 @@ TEST(KeyboardTest, SendReturnsWhenTheTargetHasTakenAllKeysAndOurEscIsNotTheUsers
   for (int i = 0; i < 16; ++i) text += line + (i % 2 ? "\r" : "\n");
   Win32Keyboard keyboard;
   std::unique_ptr<EscapeWatch> escape = keyboard.WatchForEscape();
-  ASSERT_TRUE(keyboard.Send(ParseKeystrokes(EncodeKeystrokes(text))));
+  ASSERT_EQ(keyboard.Send(ParseKeystrokes(EncodeKeystrokes(text))), Handover::Taken);
 
   INPUT esc[2]{};
   esc[0].type = esc[1].type = INPUT_KEYBOARD;

@@ -111,12 +111,13 @@ void SendKey(WORD vk, bool up) {
 // the keys; a helper thread that shares the target thread's keyboard state
 // sees it go down once the target has read it from its queue. Where that
 // state cannot be shared, the wait is for the target's message loop.
-void WaitUntilHandedOver() {
+// True when the target was seen to read the keys.
+bool WaitUntilHandedOver() {
   HWND target = GetForegroundWindow();
-  if (!target) return;
+  if (!target) return false;
   DWORD pid = 0;
   const DWORD thread = GetWindowThreadProcessId(target, &pid);
-  if (pid == 0 || pid == GetCurrentProcessId()) return;  // waiting on ourselves would stall
+  if (pid == 0 || pid == GetCurrentProcessId()) return false;  // waiting on ourselves would stall
   const DWORD timeout = Win32Keyboard::kHandOverTimeoutMs;
   bool fenced = false;
   std::thread helper([&] {
@@ -126,27 +127,28 @@ void WaitUntilHandedOver() {
     auto fenceDown = [] { return (GetKeyState(kFenceKey) & 0x8000) != 0; };
     PollFor(timeout, [&] { return !fenceDown(); });  // the last fence's release has been read
     SendKey(kFenceKey, false);
-    fenced = PollFor(timeout, fenceDown);
+    // Another window in front gets the fence key instead: no use waiting.
+    fenced = PollFor(timeout, [&] { return fenceDown() || GetForegroundWindow() != target; });
     SendKey(kFenceKey, true);
     AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
   });
   helper.join();
-  if (fenced) return;
+  if (fenced) return true;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &ignored);
+  return false;
 }
 
-// One SendInput call per batch; false when the system took none of it.
-bool SendBatch(std::vector<INPUT>& batch) {
+// One SendInput call per batch, then the wait for the target.
+Handover SendBatch(std::vector<INPUT>& batch) {
   size_t done = 0;
   while (done < batch.size()) {
     UINT n = SendInput(static_cast<UINT>(batch.size() - done), batch.data() + done, sizeof(INPUT));
-    if (n == 0) return false;  // blocked, e.g. by a window of higher rights
+    if (n == 0) return Handover::Refused;  // blocked, e.g. by a window of higher rights
     done += n;
   }
   batch.clear();
-  WaitUntilHandedOver();
-  return true;
+  return WaitUntilHandedOver() ? Handover::Taken : Handover::Unconfirmed;
 }
 
 class HookEscapeWatch : public EscapeWatch {
@@ -208,17 +210,19 @@ std::unique_ptr<EscapeWatch> Win32Keyboard::WatchForEscape() {
   return std::make_unique<HookEscapeWatch>();
 }
 
-bool Win32Keyboard::Send(const KeySequence& keys) {
+Handover Win32Keyboard::Send(const KeySequence& keys) {
   std::vector<INPUT> batch;
   batch.reserve(kMaxEventsPerCall);
+  // A target that read the last keys has read all before them.
+  Handover last = Handover::Taken;
   for (const KeyStroke& k : keys) {
     std::vector<INPUT> events = EventsOf(k);
     // A stroke is never split, so no modifier stays down between batches.
     if (!batch.empty() && batch.size() + events.size() > static_cast<size_t>(kMaxEventsPerCall))
-      if (!SendBatch(batch)) return false;
+      if ((last = SendBatch(batch)) == Handover::Refused) return last;
     batch.insert(batch.end(), events.begin(), events.end());
   }
-  return batch.empty() || SendBatch(batch);
+  return batch.empty() ? last : SendBatch(batch);
 }
 
 bool Win32Keyboard::ModifiersHeld() {

@@ -17,7 +17,7 @@ class Win32Keyboard : public Keyboard {
   // (Wine's notepad reads a few dozen characters a second).
   static constexpr int kHandOverTimeoutMs = 5000;
 
-  bool Send(const KeySequence& keys) override;
+  Handover Send(const KeySequence& keys) override;
   bool ModifiersHeld() override;
   // A low-level keyboard hook on a thread of its own, so that it answers at
   // once while this thread is busy sending; it tells the user's keys from
