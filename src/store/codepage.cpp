@@ -6,10 +6,6 @@
 namespace zelvo {
 namespace {
 
-char32_t ByteToCodePoint(unsigned char b) {
-  return (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : char32_t(b);
-}
-
 int CodePointToByte(char32_t cp) {
   static const std::unordered_map<char32_t, unsigned char> reverse = [] {
     std::unordered_map<char32_t, unsigned char> m;
@@ -23,7 +19,7 @@ int CodePointToByte(char32_t cp) {
 
 }  // namespace
 
-std::size_t DecodeUtf8At(const std::string& text, std::size_t i, char32_t& cp) {
+std::size_t DecodeUtf8At(std::string_view text, std::size_t i, char32_t& cp) {
   const auto b0 = static_cast<unsigned char>(text[i]);
   if (b0 < 0x80) {
     cp = b0;
@@ -71,6 +67,38 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+std::size_t DecodeUtf8OrCp1252At(std::string_view text, std::size_t i, char32_t& cp) {
+  const std::size_t n = DecodeUtf8At(text, i, cp);
+  if (cp == kInvalidCodePoint) cp = Cp1252CodePoint(static_cast<unsigned char>(text[i]));
+  return n;
+}
+
+std::string Utf8OrCp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t cp;
+    i += DecodeUtf8OrCp1252At(text, i, cp);
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+bool AppendAsCp1252(std::string_view text, std::string& out) {
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      out += text[i++];
+      continue;
+    }
+    char32_t cp;
+    i += DecodeUtf8OrCp1252At(text, i, cp);
+    const int b = CodePointToByte(cp);
+    if (b < 0) return false;
+    out += static_cast<char>(b);
+  }
+  return true;
+}
+
 std::string Cp1252ToUtf8(const std::string& bytes) {
   bool ascii = true;
   for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
@@ -82,7 +110,7 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
     if (b < 0x80)
       out += c;
     else
-      AppendUtf8(out, ByteToCodePoint(b));
+      AppendUtf8(out, Cp1252CodePoint(b));
   }
   return out;
 }
