@@ -157,14 +157,14 @@ def test_border_strip_by_mouse_over_and_by_click(s):
     assert s.foreground() == scene.pad_window.hwnd
 
     # Escape with the pointer on the strip closes the menu for good; leaving
-    # the strip and coming back opens the next one.
-    s.xdotool("mousemove", "--sync", 700, 500)
+    # the strip (to click into notepad) and coming back opens the next one.
+    scene.focus_notepad()
     s.xdotool("mousemove", "--sync", x, 400)
     scene.choose(scene.wait_menu(), "Escape")
     assert no_menu_for(s, 2), "Escape on the strip reopened the menu"
 
     # "&Beenden" from the menu ends the program; it comes back in click mode.
-    s.xdotool("mousemove", "--sync", 700, 500)
+    scene.focus_notepad()
     s.xdotool("mousemove", "--sync", x, 400)
     menu = scene.wait_menu()
     scene.choose(menu, "b")
