@@ -27,8 +27,11 @@ constexpr const char* kTextTooLarge =
     "Der Text wird mit den eingefügten Dateien größer als 32 MB und kann nicht übertragen werden.";
 constexpr const char* kPasteInTerminal = "^+v";  // Ctrl+Shift+V, bound in every version
 
-std::string Progress(std::size_t sent, std::size_t total) {
-  return "Gesendet wurden " + GroupedNumber(sent) + " von " + GroupedNumber(total) + " Zeichen.";
+// "350 bis 400" when the target was not seen to read the last keys sent.
+std::string Progress(std::size_t read, std::size_t typed, std::size_t total) {
+  std::string sent = GroupedNumber(read);
+  if (typed > read) sent += " bis " + GroupedNumber(typed);
+  return "Gesendet wurden " + sent + " von " + GroupedNumber(total) + " Zeichen.";
 }
 
 // Resets the busy flag however the delivery ends.
@@ -203,17 +206,27 @@ void Delivery::TypeInBatches(WindowHandle window) {
   Keyboard& keyboard = platform_.keyboard;
   const KeySequence keys = ParseKeystrokes(outgoingText_);  // one stroke per character
   std::unique_ptr<EscapeWatch> escape = keyboard.WatchForEscape();
-  auto stop = [&](const char* why, std::size_t sent, MsgIcon icon) {
-    ShowError(std::string(why) + "\r" + Progress(sent, keys.size()), icon);
+  // Typed: handed to the system. Read: seen read by the target; the keys
+  // between the two may have gone astray when the user switched windows.
+  std::size_t typed = 0, read = 0;
+  auto stop = [&](const char* why, MsgIcon icon) {
+    ShowError(std::string(why) + "\r" + Progress(read, typed, keys.size()), icon);
   };
-  for (std::size_t sent = 0; sent < keys.size();) {
-    if (escape && escape->Pressed()) return stop(kStoppedWithEsc, sent, MsgIcon::Information);
-    // The user may have switched windows: the rest would land there.
-    if (sent > 0 && !IsForeground(window)) return stop(kTargetLeft, sent, MsgIcon::Error);
-    const std::size_t n = std::min(kStrokesPerBatch, keys.size() - sent);
-    if (!keyboard.Send(KeySequence(keys.begin() + sent, keys.begin() + sent + n)))
-      return stop(kInputRejected, sent, MsgIcon::Error);
-    sent += n;
+  std::size_t n = 0;  // the last batch
+  while (typed < keys.size()) {
+    if (escape && escape->Pressed()) return stop(kStoppedWithEsc, MsgIcon::Information);
+    // The user may have switched windows: the rest would land there. Keys
+    // of the batch that was under way when the switch came may be lost
+    // even where the target was seen reading them.
+    if (typed > 0 && !IsForeground(window)) {
+      read = std::min(read, typed - n);
+      return stop(kTargetLeft, MsgIcon::Error);
+    }
+    n = std::min(kStrokesPerBatch, keys.size() - typed);
+    const Handover handover = keyboard.Send(KeySequence(keys.begin() + typed, keys.begin() + typed + n));
+    if (handover == Handover::Refused) return stop(kInputRejected, MsgIcon::Error);
+    typed += n;
+    if (handover == Handover::Taken) read = typed;
   }
 }
 
@@ -231,7 +244,7 @@ void Delivery::Paste(WindowHandle window) {
     }
   }
   pasted_ = true;
-  if (!platform_.keyboard.Send(ParseKeystrokes(keys))) ShowError(kInputRejected);
+  if (platform_.keyboard.Send(ParseKeystrokes(keys)) == Handover::Refused) ShowError(kInputRejected);
 }
 
 void Delivery::ReportNoTarget() { ShowError(kNoTargetMessage); }

@@ -30,13 +30,21 @@ class EscapeWatch {
   virtual bool Pressed() = 0;
 };
 
+// What became of keys sent to the foreground window.
+enum class Handover {
+  Taken,        // the target has read them all
+  Unconfirmed,  // that could not be seen in time: another window came to the
+                // front, or the target is busy; some may never arrive
+  Refused,      // the system did not accept them all (for instance because
+                // the target runs with higher rights)
+};
+
 class Keyboard {
  public:
   virtual ~Keyboard() = default;
-  // Sends the keys to the foreground window and returns once the input has
-  // been handed over. False when the system did not accept all of it (for
-  // instance because the target runs with higher rights).
-  virtual bool Send(const KeySequence& keys) = 0;
+  // Sends the keys to the foreground window and returns once the target has
+  // read them, or a while after.
+  virtual Handover Send(const KeySequence& keys) = 0;
   // True while the user holds Shift, Ctrl, Alt or a Windows key.
   virtual bool ModifiersHeld() = 0;
   virtual std::unique_ptr<EscapeWatch> WatchForEscape() = 0;

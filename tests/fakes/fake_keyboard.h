@@ -18,18 +18,19 @@ class FakeKeyboard : public Keyboard {
   int modifierQueries = 0;
   bool accept = true;
   int acceptCalls = -1;  // when >= 0: Send calls accepted before refusing
+  Handover handover = Handover::Taken;  // of the keys accepted
   bool escapePressed = false;
   int escapeWatches = 0, openEscapeWatches = 0;
   std::function<void()> afterSend;  // the world changing while keys are typed
   std::vector<std::string>* log = nullptr;
 
-  bool Send(const KeySequence& keys) override {
+  Handover Send(const KeySequence& keys) override {
     if (log) log->push_back("send");
-    if (acceptCalls == 0 || !accept) return false;
+    if (acceptCalls == 0 || !accept) return Handover::Refused;
     if (acceptCalls > 0) --acceptCalls;
     sent.push_back(keys);
     if (afterSend) afterSend();
-    return true;
+    return handover;
   }
   bool ModifiersHeld() override {
     ++modifierQueries;

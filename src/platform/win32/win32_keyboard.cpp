@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <thread>
 #include <vector>
 
 namespace zelvo {
@@ -87,34 +88,67 @@ std::vector<INPUT> EventsOf(const KeyStroke& k) {
   return out;
 }
 
-// Waits until the foreground window's program has taken the input so far.
-void WaitUntilHandedOver() {
-  HWND target = GetForegroundWindow();
-  if (!target) return;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(target, &pid);
-  if (pid == 0 || pid == GetCurrentProcessId()) return;  // waiting on ourselves would stall
-  Sleep(1);  // let the system move the events into the target's queue
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
-    WaitForInputIdle(process, Win32Keyboard::kHandOverTimeoutMs);
-    CloseHandle(process);
+// A key that no keyboard has and no program reacts to.
+constexpr WORD kFenceKey = 0xE8;
+
+template <typename F>
+bool PollFor(DWORD timeoutMs, F done) {
+  for (DWORD waited = 0;; waited += 2) {
+    if (done()) return true;
+    if (waited >= timeoutMs) return false;
+    Sleep(2);
   }
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Win32Keyboard::kHandOverTimeoutMs,
-                      &ignored);
 }
 
-// One SendInput call per batch; false when the system took none of it.
-bool SendBatch(std::vector<INPUT>& batch) {
+void SendKey(WORD vk, bool up) {
+  INPUT in = VirtualKey(vk, up);
+  SendInput(1, &in, sizeof in);
+}
+
+// Waits until the program in front has read every key sent so far, so that
+// typing goes no faster than the target takes it and a switch of windows or
+// an Esc stops what has not been typed yet. The fence key is pressed behind
+// the keys; a helper thread that shares the target thread's keyboard state
+// sees it go down once the target has read it from its queue. Where that
+// state cannot be shared, the wait is for the target's message loop.
+// True when the target was seen to read the keys.
+bool WaitUntilHandedOver() {
+  HWND target = GetForegroundWindow();
+  if (!target) return false;
+  DWORD pid = 0;
+  const DWORD thread = GetWindowThreadProcessId(target, &pid);
+  if (pid == 0 || pid == GetCurrentProcessId()) return false;  // waiting on ourselves would stall
+  const DWORD timeout = Win32Keyboard::kHandOverTimeoutMs;
+  bool fenced = false;
+  std::thread helper([&] {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // attaching needs a message queue
+    if (!AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) return;
+    auto fenceDown = [] { return (GetKeyState(kFenceKey) & 0x8000) != 0; };
+    PollFor(timeout, [&] { return !fenceDown(); });  // the last fence's release has been read
+    SendKey(kFenceKey, false);
+    // Another window in front gets the fence key instead: no use waiting.
+    fenced = PollFor(timeout, [&] { return fenceDown() || GetForegroundWindow() != target; });
+    SendKey(kFenceKey, true);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  });
+  helper.join();
+  if (fenced) return true;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &ignored);
+  return false;
+}
+
+// One SendInput call per batch, then the wait for the target.
+Handover SendBatch(std::vector<INPUT>& batch) {
   size_t done = 0;
   while (done < batch.size()) {
     UINT n = SendInput(static_cast<UINT>(batch.size() - done), batch.data() + done, sizeof(INPUT));
-    if (n == 0) return false;  // blocked, e.g. by a window of higher rights
+    if (n == 0) return Handover::Refused;  // blocked, e.g. by a window of higher rights
     done += n;
   }
   batch.clear();
-  WaitUntilHandedOver();
-  return true;
+  return WaitUntilHandedOver() ? Handover::Taken : Handover::Unconfirmed;
 }
 
 class HookEscapeWatch : public EscapeWatch {
@@ -176,17 +210,19 @@ std::unique_ptr<EscapeWatch> Win32Keyboard::WatchForEscape() {
   return std::make_unique<HookEscapeWatch>();
 }
 
-bool Win32Keyboard::Send(const KeySequence& keys) {
+Handover Win32Keyboard::Send(const KeySequence& keys) {
   std::vector<INPUT> batch;
   batch.reserve(kMaxEventsPerCall);
+  // A target that read the last keys has read all before them.
+  Handover last = Handover::Taken;
   for (const KeyStroke& k : keys) {
     std::vector<INPUT> events = EventsOf(k);
     // A stroke is never split, so no modifier stays down between batches.
     if (!batch.empty() && batch.size() + events.size() > static_cast<size_t>(kMaxEventsPerCall))
-      if (!SendBatch(batch)) return false;
+      if ((last = SendBatch(batch)) == Handover::Refused) return last;
     batch.insert(batch.end(), events.begin(), events.end());
   }
-  return batch.empty() || SendBatch(batch);
+  return batch.empty() ? last : SendBatch(batch);
 }
 
 bool Win32Keyboard::ModifiersHeld() {

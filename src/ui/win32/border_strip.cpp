@@ -8,6 +8,9 @@ namespace zelvo {
 namespace {
 
 constexpr wchar_t kStripClass[] = L"ZelvoscriptBorderStrip";
+// While the strip waits for the pointer to leave it, it looks this often.
+constexpr UINT_PTR kLeaveTimer = 1;
+constexpr UINT kLeaveCheckMs = 100;
 
 }  // namespace
 
@@ -60,10 +63,10 @@ void BorderStripWindow::SetColour(int32_t colour) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+// A timer rather than TrackMouseEvent, whose leave report did not arrive
+// under Wine once a menu had been open.
 void BorderStripWindow::TrackLeave() {
-  if (!hwnd_) return;
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
-  TrackMouseEvent(&track);
+  if (hwnd_) SetTimer(hwnd_, kLeaveTimer, kLeaveCheckMs, nullptr);
 }
 
 LRESULT CALLBACK BorderStripWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -94,9 +97,15 @@ LRESULT BorderStripWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       onMouse_(StripMouseEvent::Move, MouseButton::None);
       return 0;
-    case WM_MOUSELEAVE:
+    case WM_TIMER: {
+      if (wp != kLeaveTimer) break;
+      POINT pointer;
+      RECT strip;
+      if (GetCursorPos(&pointer) && GetWindowRect(hwnd_, &strip) && PtInRect(&strip, pointer)) return 0;
+      KillTimer(hwnd_, kLeaveTimer);
       onMouse_(StripMouseEvent::Leave, MouseButton::None);
       return 0;
+    }
     case WM_LBUTTONDOWN:
       onMouse_(StripMouseEvent::ButtonDown, MouseButton::Left);
       return 0;

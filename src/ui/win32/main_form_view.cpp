@@ -394,7 +394,9 @@ bool MainFormWin::PreTranslate(const MSG& msg) {
 
 bool MainFormWin::OnDialogKey(const MSG& msg) {
   if (msg.message == WM_SYSCHAR && GetKeyState(VK_CONTROL) >= 0) {
-    const int tag = ToolbarAccessKeyTag(static_cast<char32_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(msg.wParam)))));
+    // CharUpperW on a single character gives it back in the pointer's low word.
+    const auto upper = reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(msg.wParam)));
+    const int tag = ToolbarAccessKeyTag(static_cast<char32_t>(upper & 0xFFFF));
     if (tag >= 0 && SendMessageW(toolbar_, TB_ISBUTTONENABLED, kIdToolBase + tag, 0)) {
       form_->OnToolbarClick(tag);
       return true;
