@@ -36,6 +36,7 @@ struct OptionsState {
   int menuMode = 0;   // PUMModeChk: 0 clear, 1 ticked, 2 greyed (cascading)
   bool autoStart = false;
   std::string path;   // PathTB
+  std::string defaultPath;  // the line below it: where "&Standard" puts the file
   BorderControls border;
 };
 
@@ -58,6 +59,8 @@ struct OptionsActions {
   std::function<void()> placeBorderStrip;
   std::function<void(int32_t)> setBorderStripColour;
   std::function<std::string()> dataFilePath;
+  // Where "&Standard" would put the data file.
+  std::function<std::string()> defaultDataFile;
 };
 
 // Indexes of the button array Btn.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/cipher.h"
+#include "store/default_data_file.h"
 #include "store/settings.h"
 #include "store/text_codes.h"
 
@@ -125,21 +126,13 @@ bool SnippetStore::AddIgnoreTitle(std::vector<std::string>& ignoreList, const st
 
 namespace {
 
-void UseDefaultDataFile(Services& services, DataFile& file) {
-  const std::string folder = AddBackslash(services.system.ProgramFolder());
-  const std::string path = folder + kDataFileName;
-  const std::string sample = folder + kSampleFileName;
-  if (!services.files.FileExists(path) && services.files.FileExists(sample)) {
-    const FileError e = services.files.CopyNew(sample, path);
-    if (e != FileError::None) {
-      services.Show({"Die Beispieldatei\r\n" + sample + "\r\nkonnte nicht nach\r\n" + path +
-                         "\r\nkopiert werden.\r\n\r\n" + FileErrorText(e) +
-                         "\r\n\r\nDie Textbausteinliste bleibt leer.",
-                     MsgIcon::Exclamation});
-    }
-  }
+// The default data file. `remember`: it also becomes the stored path;
+// otherwise it serves this session only.
+void UseDefaultDataFile(Services& services, DataFile& file, bool remember) {
+  const std::string path = DefaultDataFile(services);
+  ProvideDefaultDataFile(services, path);
   file.SetPath(path);
-  services.settings.Save(kKeyPath, path);
+  if (remember) services.settings.Save(kKeyPath, path);
 }
 
 bool ChooseDataFolder(Services& services, DataFile& file) {
@@ -176,7 +169,12 @@ bool ChooseDataFolder(Services& services, DataFile& file) {
 bool SelectDataFolder(Services& services, DataFile& file, DataFolderMode mode) {
   switch (mode) {
     case DataFolderMode::Startup: {
-      const std::string stored = services.settings.Get(kKeyPath, "");
+      std::string own = services.settings.Get(kKeyPath, "");
+      if (IsFormerDefaultBesideProgram(services, own)) own.clear();  // the default has moved
+      // The user's own path wins over the one the administrator set for
+      // the machine; the latter is never copied into the user's settings,
+      // so that a change of the office's file reaches everyone.
+      const std::string stored = own.empty() ? services.settings.GetMachineWide(kKeyPath) : own;
       if (!stored.empty() && services.files.FileExists(stored)) {
         file.SetPath(stored);
         return true;
@@ -186,11 +184,11 @@ bool SelectDataFolder(Services& services, DataFile& file, DataFolderMode mode) {
                                      "Die Pfadangabe wird daher auf Standardwerte zurückgesetzt."),
                        MsgIcon::Information});
       }
-      UseDefaultDataFile(services, file);
+      UseDefaultDataFile(services, file, !own.empty() || stored.empty());
       return true;
     }
     case DataFolderMode::Default:
-      UseDefaultDataFile(services, file);
+      UseDefaultDataFile(services, file, true);
       return true;
     case DataFolderMode::Choose:
       return ChooseDataFolder(services, file);

@@ -24,6 +24,30 @@ from pathlib import Path
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Brannox Software\Zelvoscript"
 
 
+def _wine_loader():
+    """The command that starts Windows programs. Debian's `wine` always takes
+    the 32-bit loader when it is installed; on a kernel that cannot run 32-bit
+    programs that fails, and the 64-bit loader still runs 64-bit programs."""
+    try:
+        subprocess.run(["/usr/lib/wine/wine", "--version"], stdin=subprocess.DEVNULL,
+                       capture_output=True, timeout=60, check=True)
+        return "wine", True
+    except (OSError, subprocess.SubprocessError):
+        if Path("/usr/lib/wine/wine64").exists():
+            return "/usr/lib/wine/wine64", False
+        return "wine", True
+
+
+WINE, RUNS_32BIT = _wine_loader()
+
+
+def is_32bit_program(path):
+    """True for a PE file built for i386."""
+    data = Path(path).read_bytes()[:4096]
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    return data[pe:pe + 4] == b"PE\0\0" and data[pe + 4:pe + 6] == b"\x4c\x01"
+
+
 class WineError(Exception):
     pass
 
@@ -149,7 +173,9 @@ class WineSession:
         self.env.update({
             "WINEPREFIX": str(self.prefix),
             "WINEDEBUG": "-all",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",  # no Mono or Gecko installer prompts
+            # No Mono or Gecko installer prompts, and no menu entries of
+            # installed programs in the desktop's own menus.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
             "LANG": "de_DE.UTF-8",
             "LC_ALL": "de_DE.UTF-8",
             "DISPLAY": self.display,
@@ -159,7 +185,7 @@ class WineSession:
         # A persistent server keeps each later program start fast.
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        boot = self._run_to_files(["wineboot", "-i"], timeout=300)
+        boot = self._run_to_files([WINE, "wineboot", "-i"], timeout=300)
         if boot.returncode != 0:
             raise WineError(f"wineboot -i failed ({boot.returncode}): {boot.stderr[-2000:]}")
         self._install_wine_fonts()
@@ -246,7 +272,7 @@ class WineSession:
         """Runs a console program to its end. Returns a CompletedProcess whose
         stdout and stderr are text with "\\n" line ends (with raw, exactly
         as written: for programs that put stdout in binary mode)."""
-        result = self._run_to_files(["wine", str(exe), *map(str, args)], timeout, cwd, raw)
+        result = self._run_to_files([WINE, str(exe), *map(str, args)], timeout, cwd, raw)
         if check and result.returncode != 0:
             raise WineError(f"{Path(str(exe)).name} {' '.join(map(str, args))} exited with "
                             f"{result.returncode}: {result.stdout}{result.stderr}")
@@ -275,11 +301,11 @@ class WineSession:
     def start(self, exe, *args, cwd=None):
         """Starts a GUI program (a build product, or a Windows program such
         as "notepad.exe") and returns its GuiProcess."""
-        name = Path(str(exe)).name
+        name = re.split(r"[\\/]", str(exe))[-1]  # a Unix path or a Windows one
         if not name.lower().endswith(".exe"):
             name += ".exe"
         known = {pid for pid, _, n in self.processes() if n.lower() == name.lower()}
-        popen = subprocess.Popen(["wine", str(exe), *map(str, args)], env=self.env, cwd=cwd,
+        popen = subprocess.Popen([WINE, str(exe), *map(str, args)], env=self.env, cwd=cwd,
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                  stderr=subprocess.DEVNULL)
         process = GuiProcess(self, popen, name, known)
@@ -350,6 +376,10 @@ class WineSession:
 
     def notepad_text(self, hwnd):
         return self.window_text(hwnd).replace("\r\n", "\n")
+
+    def list_items(self, hwnd):
+        """The items of a list box."""
+        return self.wintool("items", hex(hwnd)).stdout.splitlines()
 
     def set_text(self, hwnd, text):
         self.wintool("settext", hex(hwnd), text)
@@ -465,11 +495,11 @@ class WineSession:
     def set_setting(self, name, value):
         self.reg("add", SETTINGS_KEY, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
 
-    def screenshot(self, name=None):
-        """Saves what the screen shows as a PNG in the artifacts folder and
-        returns its path."""
+    def screenshot(self, name=None, path=None):
+        """Saves what the screen shows as a PNG (numbered, in the artifacts
+        folder, unless a path is given) and returns its path."""
         self._shots += 1
-        path = self.artifacts_dir / f"{name or 'shot'}-{self._shots:02d}.png"
+        path = path or self.artifacts_dir / f"{name or 'shot'}-{self._shots:02d}.png"
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
                        stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         return path

@@ -18,6 +18,8 @@ class PosixFileSystem : public FileSystem {
   // file with the read-only attribute on Windows (also for root).
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;
   FileError CopyNew(const std::string& from, const std::string& to) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  FileError CreateFolders(const std::string& folder) override;
 };
 
 FileError FileErrorFromErrno(int err);
