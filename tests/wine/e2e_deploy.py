@@ -122,7 +122,6 @@ def shown(s, zs):
 
 
 def end(s, zs):
-    s.close_window(zs.wait_window(cls=MAIN_CLASS, visible=False).hwnd)  # the close box only hides
     s.end_started()
 
 
@@ -229,7 +228,7 @@ def test_installed_program_keeps_its_default_file_per_user_and_takes_over_the_vi
         # A new user: the default file is made from sample.ini in the user's folder.
         own.unlink()
         virtual.unlink()
-        s.reset_settings()
+        s.reset_settings(first_start=True)
         zs = start(s, installed_exe_windows_path())
         assert own.read_bytes().startswith((install_dir(s) / "sample.ini").read_bytes())
         assert not (install_dir(s) / "Zelvoscript.ini").exists()
@@ -255,3 +254,24 @@ def test_portable_zip_keeps_its_data_file_beside_the_program(s):
     assert path in default_line
     assert not user_data_file(s).exists()
     end(s, zs)
+
+
+def balloons(s):
+    return s.windows(cls="tooltips_class32", visible=True)
+
+
+def test_first_start_of_a_user_shows_the_tray_balloon_once(s):
+    s.reset_settings(first_start=True)
+    program = s.temp_folder("programm")
+    shutil.copy(s.exe("Zelvoscript.exe"), program / "Zelvoscript.exe")
+    shutil.copy(s.build_dir / "sample.ini", program / "sample.ini")  # its hotkey is Strg + F5
+    zs = start(s, program / "Zelvoscript.exe")
+    s.wait_until(lambda: user_values(s).get("_Welcomed") == "1", 20, what="the balloon to be marked as seen")
+    s.wait_until(lambda: balloons(s), 10, what="the balloon at the tray icon")
+    s.screenshot("first-start-balloon")
+    s.end_started()
+    s.wait_until(lambda: not balloons(s), 30, what="the balloon to go")
+
+    zs = start(s, program / "Zelvoscript.exe")
+    zs.wait_window(cls=MAIN_CLASS, visible=False)
+    assert not balloons(s), "the balloon came again"

@@ -488,9 +488,13 @@ class WineSession:
     def reg(self, *args, check=True):
         return self.run("reg", *args, timeout=60, check=check)
 
-    def reset_settings(self):
-        """Removes the program's per-user settings key."""
+    def reset_settings(self, first_start=False):
+        """Removes the program's per-user settings. Unless `first_start`, the
+        user has seen the first-start balloon, which would otherwise lie
+        over the tray icon at every start."""
         self.reg("delete", SETTINGS_KEY, "/f", check=False)
+        if not first_start:
+            self.set_setting("_Welcomed", "1")
 
     def set_setting(self, name, value):
         self.reg("add", SETTINGS_KEY, "/v", name, "/t", "REG_SZ", "/d", value, "/f")

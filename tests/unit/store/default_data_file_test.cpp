@@ -1,5 +1,9 @@
 #include "store/default_data_file.h"
 
+#include <unistd.h>
+
+#include <cctype>
+
 #include "store/settings.h"
 #include "store_fixture.h"
 

@@ -194,8 +194,11 @@ int Processes() {
 void ListItems(HWND h) {
   const LRESULT count = SendMessageW(h, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    std::wstring item(static_cast<size_t>(SendMessageW(h, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    item.resize(static_cast<size_t>(SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    const LRESULT length = SendMessageW(h, LB_GETTEXTLEN, i, 0);
+    if (length < 0) continue;
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(got < 0 ? 0 : static_cast<size_t>(got));
     Out(item);
   }
 }
