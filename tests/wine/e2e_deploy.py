@@ -173,18 +173,22 @@ def test_upgrade_replaces_the_program_and_keeps_data_and_settings_removal_keeps_
         s.set_setting("_Top", "1200")
         s.reg("add", RUN_KEY, "/v", "Zelvoscript", "/t", "REG_SZ", "/d",
               installed_exe_windows_path() + " /AUTOSTART", "/f")
-        before = (own.read_bytes(), office.read_bytes(), user_values(s))
         kept = {"path": win_path(own), "_Top": "1200"}
+
+        def data():
+            return own.read_bytes(), office.read_bytes(), own.with_name("Zelvoscript.ini.lock").exists()
+        before = data(), user_values(s)
 
         # The upgrade, without DATENPFAD: the office path stays set.
         msiexec(s, "/i", win_path(new_msi), "/qn")
         assert len(uninstall_entries(s)) == 1
         assert (install_dir(s) / "Zelvoscript.exe").read_bytes() == s.exe("Zelvoscript.exe").read_bytes()
         assert machine_values(s)["path"] == win_path(office)
-        assert (own.read_bytes(), office.read_bytes(), user_values(s)) == before
+        assert (data(), user_values(s)) == before
         zs = start(s, installed_exe_windows_path())
         assert shown(s, zs)[0] == ["Eigener Baustein"], "the user's own path no longer wins"
         end(s, zs)
+        before = data()
 
         # Removal takes the program and leaves what belongs to the users.
         msiexec(s, "/x", win_path(new_msi), "/qn")
@@ -193,19 +197,20 @@ def test_upgrade_replaces_the_program_and_keeps_data_and_settings_removal_keeps_
         assert start_menu_shortcuts(s) == []
         assert uninstall_entries(s) == []
         assert machine_values(s) == {}
-        assert own.read_bytes() == before[0] and office.read_bytes() == before[1]
-        assert own.with_name("Zelvoscript.ini.lock").exists()
+        assert data() == before
         assert {k: user_values(s).get(k) for k in kept} == kept
         assert "Zelvoscript" in s.reg("query", RUN_KEY, "/v", "Zelvoscript", check=False).stdout
     finally:
         remove_everything(s, new_msi)
         s.reg("delete", RUN_KEY, "/v", "Zelvoscript", "/f", check=False)
+        shutil.rmtree(user_data_file(s).parent.parent, ignore_errors=True)
 
 
 def test_installed_program_keeps_its_default_file_per_user_and_takes_over_the_virtual_store(s):
     msi, _ = packages(s)
     local = user_folder(s, "AppData", "Local")
     virtual = local / "VirtualStore" / "Program Files (x86)" / "Brannox Software" / "Zelvoscript" / "Zelvoscript.ini"
+    assert not user_data_file(s).exists()
     try:
         msiexec(s, "/i", win_path(msi), "/qn")
         # An older version without a manifest wrote its file into the user's
