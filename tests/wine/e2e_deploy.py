@@ -227,6 +227,9 @@ def test_installed_program_keeps_its_default_file_per_user_and_takes_over_the_vi
         assert virtual.read_bytes() == old_bytes, "the old file was changed"
         assert user_values(s)["path"] == path
         assert path in default_line
+        dialog = zs.wait_window(title_contains="Optionen", visible=False)
+        s.run(s.exe("showwindow.exe"), hex(dialog.hwnd), check=True)
+        zs.wait_window(title_contains="Optionen")
         s.screenshot("options-installed")
         end(s, zs)
 
