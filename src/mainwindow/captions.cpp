@@ -30,7 +30,7 @@ std::string BuildCaption(const std::string& title, bool isNT) {
 }
 
 std::string FirstRunBalloonText(const std::optional<HotkeyDescription>& hotkey) {
-  const std::string where = std::string(kProductTitle) + " läuft jetzt im Infobereich der Taskleiste. ";
+  const std::string where = std::string(kProductTitle) + " läuft jetzt im Infobereich der Taskleiste.\n";
   if (!hotkey) return where + "Ein Klick auf dieses Symbol öffnet die Textbausteine.";
   return where + "Die Textbausteine öffnen Sie mit " + HotkeyCombinationText(*hotkey) +
          " oder mit einem Klick auf dieses Symbol.";

@@ -181,7 +181,7 @@ TEST(Program, FirstStartOfAUserShowsTheTrayBalloonOnce) {
     Program program(f.services, host);
     ASSERT_TRUE(program.Startup());
     EXPECT_EQ(host.balloons, std::vector<std::string>{
-                                 "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste. "
+                                 "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste.\n"
                                  "Die Textbausteine öffnen Sie mit Strg + F5 oder mit einem Klick auf "
                                  "dieses Symbol."});
     EXPECT_EQ(f.settings.values["_Welcomed"], "1");
@@ -198,7 +198,7 @@ TEST(Program, FirstStartBalloonWithoutAHotkeyNamesTheTrayClick) {
   Program program(f.services, host);
   ASSERT_TRUE(program.Startup());
   EXPECT_EQ(host.balloons, std::vector<std::string>{
-                               "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste. "
+                               "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste.\n"
                                "Ein Klick auf dieses Symbol öffnet die Textbausteine."});
 }
 
