@@ -236,7 +236,7 @@ def test_installed_program_keeps_its_default_file_per_user_and_takes_over_the_vi
         # A new user: the default file is made from sample.ini in the user's folder.
         own.unlink()
         virtual.unlink()
-        s.reset_settings(first_start=True)
+        s.reset_settings()
         zs = start(s, installed_exe_windows_path())
         assert own.read_bytes().startswith((install_dir(s) / "sample.ini").read_bytes())
         assert not (install_dir(s) / "Zelvoscript.ini").exists()
