@@ -24,32 +24,24 @@ from pathlib import Path
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Brannox Software\Zelvoscript"
 
 
-def _wine_loader():
-    """The command that starts Windows programs. Debian's `wine` always takes
-    the 32-bit loader when it is installed; on a kernel that cannot run 32-bit
-    programs that fails, and the 64-bit loader still runs 64-bit programs."""
-    try:
-        subprocess.run(["/usr/lib/wine/wine", "--version"], stdin=subprocess.DEVNULL,
-                       capture_output=True, timeout=60, check=True)
-        return "wine", True
-    except (OSError, subprocess.SubprocessError):
-        if Path("/usr/lib/wine/wine64").exists():
-            return "/usr/lib/wine/wine64", False
-        return "wine", True
-
-
-WINE, RUNS_32BIT = _wine_loader()
-
-
-def is_32bit_program(path):
-    """True for a PE file built for i386."""
-    data = Path(path).read_bytes()[:4096]
-    pe = int.from_bytes(data[0x3C:0x40], "little")
-    return data[pe:pe + 4] == b"PE\0\0" and data[pe + 4:pe + 6] == b"\x4c\x01"
-
-
 class WineError(Exception):
     pass
+
+
+def _wine_loader():
+    """"wine", or the 64-bit loader where this machine's kernel cannot start
+    the 32-bit one (then only 64-bit programs run)."""
+    for loader in ("wine", "/usr/lib/wine/wine64"):
+        try:
+            if subprocess.run([loader, "--version"], stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=60).returncode == 0:
+                return loader
+        except (OSError, subprocess.TimeoutExpired):
+            pass
+    return "wine"
+
+
+WINE = _wine_loader()
 
 
 class TimedOut(AssertionError):
