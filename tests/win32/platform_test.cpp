@@ -339,9 +339,10 @@ TEST(SystemInfoTest, DescribesThisProgramAndMachine) {
 
 // ---- Dialogs: another thread plays the user ----
 
-// Any title when `title` is empty.
+// Any title when `title` is empty. Up to a minute: a loaded machine can take
+// many seconds to show a dialog, and giving up leaves it open for good.
 HWND WaitForDialog(const std::wstring& title) {
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 3000; ++i) {
     // Visible means WM_INITDIALOG has run.
     HWND h = FindWindowW(L"#32770", title.empty() ? nullptr : title.c_str());
     if (h && IsWindowVisible(h)) return h;
