@@ -40,6 +40,11 @@ bool Program::Startup() {
   host_.HideMainWindow();
   ReloadAll();
   if (!isNT_) host_.EnablePollTimer();
+  // A first start ends with no window at all: tell this user once where the
+  // program went and how to reach the snippets.
+  if (services_.settings.Get(kKeyWelcomed, "").empty() &&
+      host_.ShowTrayBalloon(kProductTitle, FirstRunBalloonText(host_.ActiveHotkey())))
+    services_.settings.Save(kKeyWelcomed, "1");
   return true;
 }
 

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "activation/hotkey.h"
 #include "platform/services.h"
 #include "search/quick_search.h"
 #include "store/data_file.h"
@@ -29,6 +31,10 @@ class ProgramHost {
   virtual void UnhookTrayWindow() {}
   virtual void AddTrayIcon(const std::string& tip) {}
   virtual void RemoveTrayIcon() {}
+  // A balloon at the tray icon; false when it could not be shown.
+  virtual bool ShowTrayBalloon(const std::string& title, const std::string& text) { return false; }
+  // The hotkey that opens the snippet menu now; none when it is off or taken.
+  virtual std::optional<HotkeyDescription> ActiveHotkey() { return std::nullopt; }
 
   virtual void SetMainCaption(const std::string& caption) {}
   virtual void CaptureLayout() {}

@@ -81,6 +81,13 @@ class FileSystem {
 
   // Copies a file; the target must not exist yet.
   virtual FileError CopyNew(const std::string& from, const std::string& to) = 0;
+
+  // True when this user may create files in the folder (tried, not guessed
+  // from attributes: a per-machine program folder only refuses at creation).
+  virtual bool CanCreateFilesIn(const std::string& folder) = 0;
+
+  // Creates the folder and any missing parents.
+  virtual FileError CreateFolders(const std::string& folder) = 0;
 };
 
 }  // namespace zelvo

@@ -4,6 +4,7 @@
 
 #include "store/cipher.h"
 #include "store/codepage.h"
+#include "store/default_data_file.h"
 #include "store/settings.h"
 #include "store/text_codes.h"
 
@@ -224,21 +225,11 @@ std::optional<EntryListItem> SnippetStore::NewEntry(const SnippetEntry& values) 
 
 namespace {
 
-// The data file beside the program. `remember`: it also becomes the stored
-// path; otherwise it serves this session only.
+// The default data file. `remember`: it also becomes the stored path;
+// otherwise it serves this session only.
 void UseDefaultDataFile(Services& services, DataFile& file, bool remember) {
-  const std::string folder = AddBackslash(services.system.ProgramFolder());
-  const std::string path = folder + kDataFileName;
-  const std::string sample = folder + kSampleFileName;
-  if (!services.files.FileExists(path) && services.files.FileExists(sample)) {
-    const FileError e = services.files.CopyNew(sample, path);
-    if (e != FileError::None) {
-      services.Show({"Die Beispieldatei\r\n" + sample + "\r\nkonnte nicht nach\r\n" + path +
-                         "\r\nkopiert werden.\r\n\r\n" + FileErrorText(e) +
-                         "\r\n\r\nDie Textbausteinliste bleibt leer.",
-                     MsgIcon::Exclamation});
-    }
-  }
+  const std::string path = DefaultDataFile(services);
+  ProvideDefaultDataFile(services, path);
   file.SetPath(path);
   if (remember) services.settings.Save(kKeyPath, path);
 }
@@ -255,7 +246,7 @@ FileError WhyAbsent(Services& services, const std::string& path) {
 // there resets the path; a share that is not connected yet or a drive that
 // is away keeps it: the user tries again, or works with the file beside the
 // program until the next start.
-void UseStoredDataFile(Services& services, DataFile& file, const std::string& stored) {
+void UseStoredDataFile(Services& services, DataFile& file, const std::string& stored, bool remember) {
   for (;;) {
     if (services.files.FileExists(stored)) {
       file.SetPath(stored);
@@ -266,15 +257,15 @@ void UseStoredDataFile(Services& services, DataFile& file, const std::string& st
       services.Show({FormatMessage("Im angegebenen Ordner befindet sich keine Zelvoscript-datei.\\n\\n"
                                    "Die Pfadangabe wird daher auf Standardwerte zurückgesetzt."),
                      MsgIcon::Information});
-      UseDefaultDataFile(services, file, true);
+      UseDefaultDataFile(services, file, remember);
       return;
     }
     const MsgResult answer = services.Show(
         {"Die Datendatei\r\n" + stored + "\r\nist zur Zeit nicht erreichbar.\r\n\r\n" +
              FileErrorText(why) +
              "\r\n\r\nMöchten Sie es erneut versuchen?\r\n\r\n"
-             "Mit 'Nein' arbeitet Zelvoscript bis zum nächsten Start mit der Datei im "
-             "Programmordner. Der eingestellte Ablageordner bleibt gespeichert.",
+             "Mit 'Nein' arbeitet Zelvoscript bis zum nächsten Start mit der Standard-Datendatei\r\n" +
+             DefaultDataFile(services) + "\r\nDer eingestellte Ablageordner bleibt gespeichert.",
          MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes});
     if (answer != MsgResult::Yes) {
       UseDefaultDataFile(services, file, false);
@@ -317,11 +308,16 @@ bool ChooseDataFolder(Services& services, DataFile& file) {
 bool SelectDataFolder(Services& services, DataFile& file, DataFolderMode mode) {
   switch (mode) {
     case DataFolderMode::Startup: {
-      const std::string stored = services.settings.Get(kKeyPath, "");
+      std::string own = services.settings.Get(kKeyPath, "");
+      if (IsFormerDefaultBesideProgram(services, own)) own.clear();  // the default has moved
+      // The user's own path wins over the one the administrator set for
+      // the machine; the latter is never copied into the user's settings,
+      // so that a change of the office's file reaches everyone.
+      const std::string stored = own.empty() ? services.settings.GetMachineWide(kKeyPath) : own;
       if (stored.empty())
         UseDefaultDataFile(services, file, true);
       else
-        UseStoredDataFile(services, file, stored);
+        UseStoredDataFile(services, file, stored, !own.empty());
       return true;
     }
     case DataFolderMode::Default:

@@ -73,4 +73,8 @@ FileError FaultyFileSystem::CopyNew(const std::string& from, const std::string& 
   return TakeFailure(copyFailures, e) ? e : PosixFileSystem::CopyNew(from, to);
 }
 
+bool FaultyFileSystem::CanCreateFilesIn(const std::string& folder) {
+  return readOnlyFolders.count(folder) == 0 && PosixFileSystem::CanCreateFilesIn(folder);
+}
+
 }  // namespace zelvo

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 
 #include "fakes/fake_clock.h"
@@ -34,6 +35,9 @@ class FaultyFileSystem : public PosixFileSystem {
   // Sizes FileSize reports instead of the real ones, so a test can present
   // a huge file without writing it.
   std::map<std::string, long long> sizes;
+  // Folders that refuse new files, as a per-machine program folder does for
+  // a user (the tests run as root, who may write anywhere).
+  std::set<std::string> readOnlyFolders;
 
   FileError ReadAll(const std::string& path, std::string& bytes) override;
   long long FileSize(const std::string& path) override;
@@ -42,6 +46,7 @@ class FaultyFileSystem : public PosixFileSystem {
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;
   FileError WriteInPlace(const std::string& path, const std::string& bytes) override;
   FileError CopyNew(const std::string& from, const std::string& to) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
 
  protected:
   int OpenFile(const std::string& path, int flags, mode_t mode) override;

@@ -48,6 +48,9 @@ class MemoryFileSystem : public FileSystem {
     files[to] = files[from];
     return FileError::None;
   }
+  // Folders are implied by the files' names.
+  bool CanCreateFilesIn(const std::string&) override { return true; }
+  FileError CreateFolders(const std::string&) override { return FileError::None; }
 };
 
 }  // namespace zelvo::fuzz

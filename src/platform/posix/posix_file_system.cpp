@@ -280,4 +280,22 @@ FileError PosixFileSystem::CopyNew(const std::string& from, const std::string& t
   return ::fsync(fd.get()) == 0 ? FileError::None : Errno();
 }
 
+bool PosixFileSystem::CanCreateFilesIn(const std::string& folder) {
+  std::string probe = folder;
+  if (!probe.empty() && probe.back() != '/') probe += '/';
+  probe += ".zelvo-probe-" + std::to_string(::getpid());
+  Fd fd(::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (fd.get() < 0) return errno == EEXIST;
+  ::unlink(probe.c_str());
+  return true;
+}
+
+FileError PosixFileSystem::CreateFolders(const std::string& folder) {
+  for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+    const std::string part = folder.substr(0, end);
+    if (!part.empty() && ::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return FileErrorFromErrno(errno);
+    if (end == std::string::npos || end + 1 >= folder.size()) return FileError::None;
+  }
+}
+
 }  // namespace zelvo

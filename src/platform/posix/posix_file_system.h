@@ -22,6 +22,8 @@ class PosixFileSystem : public FileSystem {
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;
   FileError WriteInPlace(const std::string& path, const std::string& bytes) override;
   FileError CopyNew(const std::string& from, const std::string& to) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  FileError CreateFolders(const std::string& folder) override;
 
  protected:
   // The system calls a test replaces to act out a folder where it may not

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
 
 #include "platform/win32/unique_handle.h"
@@ -358,6 +360,21 @@ FileError Win32FileSystem::WriteInPlace(const std::string& path, const std::stri
 
 FileError Win32FileSystem::CopyNew(const std::string& from, const std::string& to) {
   return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE) ? FileError::None : LastError();
+}
+
+bool Win32FileSystem::CanCreateFilesIn(const std::string& folder) {
+  std::wstring probe = Widen(folder);
+  if (!probe.empty() && probe.back() != L'\\' && probe.back() != L'/') probe += L'\\';
+  probe += L"~zelvo" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  UniqueHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                nullptr));
+  return file.Valid() || GetLastError() == ERROR_FILE_EXISTS;
+}
+
+FileError Win32FileSystem::CreateFolders(const std::string& folder) {
+  const int code = SHCreateDirectoryExW(nullptr, Widen(folder).c_str(), nullptr);
+  return code == ERROR_SUCCESS || code == ERROR_ALREADY_EXISTS ? FileError::None : FileErrorFromWin32(code);
 }
 
 }  // namespace zelvo

@@ -18,6 +18,8 @@ class Win32FileSystem : public FileSystem {
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;
   FileError WriteInPlace(const std::string& path, const std::string& bytes) override;
   FileError CopyNew(const std::string& from, const std::string& to) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  FileError CreateFolders(const std::string& folder) override;
 
   // How long WithExclusiveLock waits for another holder before it gives up
   // with SharingViolation.

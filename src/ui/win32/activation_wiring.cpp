@@ -1,6 +1,7 @@
 #include "ui/win32/activation_wiring.h"
 
 #include "activation/activation_sources.h"
+#include "store/default_data_file.h"
 
 namespace zelvo {
 namespace {
@@ -31,6 +32,7 @@ ActivationWiring::ActivationWiring(HINSTANCE instance, HWND mainWindow, Program&
                      strip_->SetColour(colour);
                    },
                    [this] { return program_.dataFile().Path(); },
+                   [this] { return DefaultDataFile(services_); },
                }),
       activation_(*this) {}
 
@@ -80,6 +82,11 @@ void ActivationWiring::SaveAllSettings(const ProgramSettings& s) {
 }
 
 void ActivationWiring::RemoveHotkey() { hotkey_.Remove(); }
+
+std::optional<HotkeyDescription> ActivationWiring::ActiveHotkey() const {
+  if (!hotkey_.Active()) return std::nullopt;
+  return HotkeyFromHK(options_.CurrentSettings().HK);
+}
 
 void ActivationWiring::UnloadOtherWindows() {
   dialog_.reset();

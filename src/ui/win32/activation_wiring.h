@@ -49,6 +49,9 @@ class ActivationWiring : public ActivationTarget {
   void RemoveHotkey();
   void UnloadOtherWindows();
 
+  // The registered hotkey; none when it is off or taken by another program.
+  std::optional<HotkeyDescription> ActiveHotkey() const;
+
   void ShowOptionsDialog();
   // Messages of the main window; true when handled and *result is the answer.
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);

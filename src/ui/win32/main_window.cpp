@@ -97,6 +97,19 @@ void MainWindow::RemoveTrayIcon() {
   trayIconAdded_ = false;
 }
 
+bool MainWindow::ShowTrayBalloon(const std::string& title, const std::string& text) {
+  if (!trayIconAdded_) return false;
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = hwnd_;
+  nid.uID = 0;
+  nid.uFlags = NIF_INFO;
+  nid.dwInfoFlags = NIIF_INFO;
+  lstrcpynW(nid.szInfoTitle, Widen(title).c_str(), ARRAYSIZE(nid.szInfoTitle));
+  lstrcpynW(nid.szInfo, Widen(text).c_str(), ARRAYSIZE(nid.szInfo));
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
 void MainWindow::SetMainCaption(const std::string& caption) {
   SetWindowTextW(hwnd_, Widen(caption).c_str());
 }

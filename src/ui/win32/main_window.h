@@ -27,6 +27,8 @@ class MainWindow : public ProgramHost {
   bool ClaimSingleInstance() override;
   void AddTrayIcon(const std::string& tip) override;
   void RemoveTrayIcon() override;
+  bool ShowTrayBalloon(const std::string& title, const std::string& text) override;
+  std::optional<HotkeyDescription> ActiveHotkey() override { return activation_->ActiveHotkey(); }
   void SetMainCaption(const std::string& caption) override;
   void HideMainWindow() override;
   void SavePendingEdits() override { mainForm_->form().SavePendingEdits(); }

@@ -74,6 +74,7 @@ void OptionsDialog::Refresh(const OptionsState& s) {
   CheckDlgButton(hwnd_, IDC_HK_ALT, s.alt ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd_, IDC_HK_STRG, s.strg ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemTextW(hwnd_, IDC_PATH, Widen(s.path).c_str());
+  SetDlgItemTextW(hwnd_, IDC_DEFAULT_PATH, Widen("Standard: " + s.defaultPath).c_str());
 
   CheckRadioButton(hwnd_, IDC_PUMACT0, IDC_PUMACT1, IDC_PUMACT0 + (s.viaBorder != 0 ? 1 : 0));
   CheckRadioButton(hwnd_, IDC_BYCLICK0, IDC_BYCLICK1, IDC_BYCLICK0 + (s.byClick != 0 ? 1 : 0));

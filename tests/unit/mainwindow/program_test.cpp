@@ -207,5 +207,55 @@ TEST(Program, UnreadableFileKeepsTheLastGoodStateAndIsReportedOnceUntilBack) {
   }
 }
 
+// A tray that can show balloons (or not), with the hotkey start-up registered.
+class BalloonHost : public RecordingHost {
+ public:
+  bool canShow = true;
+  std::optional<HotkeyDescription> hotkey;
+  std::vector<std::string> balloons;
+
+  bool ShowTrayBalloon(const std::string& title, const std::string& text) override {
+    if (canShow) balloons.push_back(title + ": " + text);
+    return canShow;
+  }
+  std::optional<HotkeyDescription> ActiveHotkey() override { return hotkey; }
+};
+
+TEST(Program, FirstStartOfAUserShowsTheTrayBalloonOnce) {
+  FakeServices f;
+  {
+    BalloonHost host;
+    host.canShow = false;  // no tray yet: try again next time
+    Program program(f.services, host);
+    ASSERT_TRUE(program.Startup());
+    EXPECT_EQ(f.settings.values.count("_Welcomed"), 0u);
+  }
+  {
+    BalloonHost host;
+    host.hotkey = HotkeyDescription{5, false, false, true};
+    Program program(f.services, host);
+    ASSERT_TRUE(program.Startup());
+    EXPECT_EQ(host.balloons, std::vector<std::string>{
+                                 "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste.\n"
+                                 "Die Textbausteine öffnen Sie mit Strg + F5 oder mit einem Klick auf "
+                                 "dieses Symbol."});
+    EXPECT_EQ(f.settings.values["_Welcomed"], "1");
+  }
+  BalloonHost again;
+  Program program(f.services, again);
+  ASSERT_TRUE(program.Startup());
+  EXPECT_TRUE(again.balloons.empty());
+}
+
+TEST(Program, FirstStartBalloonWithoutAHotkeyNamesTheTrayClick) {
+  FakeServices f;
+  BalloonHost host;  // hotkey off, or taken by another program
+  Program program(f.services, host);
+  ASSERT_TRUE(program.Startup());
+  EXPECT_EQ(host.balloons, std::vector<std::string>{
+                               "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste.\n"
+                               "Ein Klick auf dieses Symbol öffnet die Textbausteine."});
+}
+
 }  // namespace
 }  // namespace zelvo

@@ -11,6 +11,7 @@
 //   wintool move <hwnd> <x> <y>      moves the window (size and z-order kept)
 //   wintool foreground               the foreground window
 //   wintool tbrect <hwnd> <index>    left top right bottom of a toolbar button, screen coordinates
+//   wintool items <hwnd>             the items of a list box, one a line (LB_GETTEXT)
 //   wintool send <hwnd> <msg> [wp] [lp]  SendMessage with numbers (no pointers); prints the result
 //   wintool click <hwnd>             BM_CLICK (posted) on a button, else a posted left click
 //   wintool close <hwnd>             posts WM_CLOSE
@@ -175,8 +176,21 @@ int Processes() {
   return 0;
 }
 
+// The system marshals LB_GETTEXT between processes for list boxes with strings.
+void ListItems(HWND h) {
+  const LRESULT count = SendMessageW(h, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(h, LB_GETTEXTLEN, i, 0);
+    if (length < 0) continue;
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    Out(item);
+  }
+}
+
 int Usage() {
-  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|items|click|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -223,6 +237,8 @@ int wmain(int argc, wchar_t** argv) {
     Out(HwndText(GetForegroundWindow()));
   } else if (cmd == L"tbrect" && argc > 3) {
     return ToolbarButtonRect(h, _wtoi(argv[3]));
+  } else if (cmd == L"items") {
+    ListItems(h);
   } else if (cmd == L"send" && argc > 3) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(h, static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
