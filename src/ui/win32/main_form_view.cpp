@@ -136,7 +136,7 @@ void MainFormWin::ApplyDpi() {
   UpdateListExtent();
   SetToolbarImages();
   editor_.SetScale(dpi_, SystemDpi());
-  editor_.Render(BuildEditorRuns(editor_.EditorText()));
+  editor_.Render(BuildEditorRuns(form_->editor().Text()));
   Place(targetLabel_, kTargetLabelRect);
   for (int i = 0; i < 2; ++i) Place(destination_[i], kDestinationRects[i]);
   Place(combo_, kComboRect);
@@ -186,7 +186,7 @@ void MainFormWin::OnColoursChanged() {
   windowBrush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
   // The symbols take the theme's colours; the text and caret stay.
   editor_.SetColours(HighContrast());
-  editor_.Render(BuildEditorRuns(editor_.EditorText()));
+  editor_.Render(BuildEditorRuns(form_->editor().Text()));
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
