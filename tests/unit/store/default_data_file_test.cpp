@@ -134,7 +134,8 @@ TEST_F(DefaultDataFileTest, MachinePathServesUsersWithoutAPathOfTheirOwn) {
 }
 
 TEST_F(DefaultDataFileTest, MissingMachineFileIsReportedAndTheDefaultServesThisSessionOnly) {
-  env.settings.machineValues[kKeyPath] = "/nirgends/Zelvoscript.ini";
+  // Its folder is there, the file is not.
+  env.settings.machineValues[kKeyPath] = profile.Path() + "Zelvoscript.ini";
   EXPECT_TRUE(SelectDataFolder(services, file, DataFolderMode::Startup));
   ASSERT_EQ(env.dialogs.shown.size(), 1u);
   EXPECT_NE(env.dialogs.LastText().find("keine Zelvoscript-datei"), std::string::npos);
