@@ -254,8 +254,11 @@ TEST(EntrySoak, FourPcsLoseDuplicateOrMixUpNothing) {
     const std::string text = SnippetStore::EntryFrom(doc, e.Number).Text;
     EXPECT_TRUE(lastOnes.count(text)) << e.Name << " holds " << text << ", which its writers did not leave";
   }
-  for (const std::string& name : created)
-    if (!ends.count(name)) EXPECT_TRUE(present.count(name)) << name << " was lost";
+  for (const std::string& name : created) {
+    if (!ends.count(name)) {
+      EXPECT_TRUE(present.count(name)) << name << " was lost";
+    }
+  }
   for (const auto& [name, text] : readsSeen) {
     bool ours = false;
     for (const auto& [process, texts] : written[identity(name)])

@@ -81,16 +81,18 @@ class Notepad {
       DWORD pid;
       HWND found;
     } search{pi_.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
-          s->found = h;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    // A named callback: the 32-bit build needs its stdcall convention.
+    struct Visit {
+      static BOOL CALLBACK Window(HWND h, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
+        s->found = h;
+        return FALSE;
+      }
+    };
+    EnumWindows(&Visit::Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 

@@ -52,8 +52,9 @@ TEST(EditorTextTest, PictureGivesTheEditorFormAndBack) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EditorPictureToText(c.picture), c.text);
-    if (c.picture.find(P(U"Xb")) == std::u32string::npos)
+    if (c.picture.find(P(U"Xb")) == std::u32string::npos) {
       EXPECT_EQ(BuildEditorRuns(c.text), PictureRuns(c.picture));
+    }
   }
   EXPECT_EQ(PictureToPlainText(P(U"aX\rbY\rcZ\rd\xC3")), "a\r\nb\tc\nd\xC3\x83");
 }
