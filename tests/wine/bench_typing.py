@@ -20,7 +20,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from harness import WineSession, win_path  # noqa: E402
+from harness import WINE, WineSession, win_path  # noqa: E402
 
 LENGTH = 10_000
 WORDS = ("Grüße", "Straße", "Größe", "Müller", "Übergabe", "Äpfel", "Öl", "außerdem", "für",
@@ -87,7 +87,7 @@ def run_xdotool(session, text, folder):
     window = open_notepad(session)
     output = folder / "watch.txt"
     with output.open("w") as out:
-        watcher = subprocess.Popen(["wine", str(session.exe("typetool.exe")), "watch", hex(window.hwnd),
+        watcher = subprocess.Popen([WINE, str(session.exe("typetool.exe")), "watch", hex(window.hwnd),
                                     str(typed_length(text))], env=session.env, stdin=subprocess.DEVNULL,
                                    stdout=out, stderr=subprocess.DEVNULL)
         session.wait_until(lambda: "watching" in output.read_text(), 30, what="the watcher")

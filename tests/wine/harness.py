@@ -28,6 +28,22 @@ class WineError(Exception):
     pass
 
 
+def _wine_loader():
+    """"wine", or the 64-bit loader where this machine's kernel cannot start
+    the 32-bit one (then only 64-bit programs run)."""
+    for loader in ("wine", "/usr/lib/wine/wine64"):
+        try:
+            if subprocess.run([loader, "--version"], stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=60).returncode == 0:
+                return loader
+        except (OSError, subprocess.TimeoutExpired):
+            pass
+    return "wine"
+
+
+WINE = _wine_loader()
+
+
 class TimedOut(AssertionError):
     pass
 
@@ -159,7 +175,7 @@ class WineSession:
         # A persistent server keeps each later program start fast.
         subprocess.run(["wineserver", "-p"], env=self.env, check=True, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        boot = self._run_to_files(["wineboot", "-i"], timeout=300)
+        boot = self._run_to_files([WINE, "wineboot", "-i"], timeout=300)
         if boot.returncode != 0:
             raise WineError(f"wineboot -i failed ({boot.returncode}): {boot.stderr[-2000:]}")
         self._install_wine_fonts()
@@ -246,7 +262,7 @@ class WineSession:
         """Runs a console program to its end. Returns a CompletedProcess whose
         stdout and stderr are text with "\\n" line ends (with raw, exactly
         as written: for programs that put stdout in binary mode)."""
-        result = self._run_to_files(["wine", str(exe), *map(str, args)], timeout, cwd, raw)
+        result = self._run_to_files([WINE, str(exe), *map(str, args)], timeout, cwd, raw)
         if check and result.returncode != 0:
             raise WineError(f"{Path(str(exe)).name} {' '.join(map(str, args))} exited with "
                             f"{result.returncode}: {result.stdout}{result.stderr}")
@@ -279,7 +295,7 @@ class WineSession:
         if not name.lower().endswith(".exe"):
             name += ".exe"
         known = {pid for pid, _, n in self.processes() if n.lower() == name.lower()}
-        popen = subprocess.Popen(["wine", str(exe), *map(str, args)], env=self.env, cwd=cwd,
+        popen = subprocess.Popen([WINE, str(exe), *map(str, args)], env=self.env, cwd=cwd,
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                  stderr=subprocess.DEVNULL)
         process = GuiProcess(self, popen, name, known)

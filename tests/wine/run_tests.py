@@ -21,7 +21,7 @@ import xml.etree.ElementTree as ET
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from harness import WineSession, win_path  # noqa: E402
+from harness import WINE, WineSession, win_path  # noqa: E402
 
 HERE = Path(__file__).resolve().parent
 
@@ -67,6 +67,13 @@ def run_gtest(session, exe, tally, gtest_filter):
             tally.report(exe.name, False, seconds, f"exit code {result.returncode}\n{result.stdout[-3000:]}")
 
 
+def is_32_bit(exe):
+    """True for an i386 PE program."""
+    data = exe.read_bytes()[:4096]
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    return data[pe + 4:pe + 6] == b"\x4c\x01"
+
+
 def load_scenarios(path):
     spec = importlib.util.spec_from_file_location(path.stem, path)
     module = importlib.util.module_from_spec(spec)
@@ -103,6 +110,12 @@ def main():
     scenarios = sorted(HERE.glob("e2e_*.py"))
     if not (build / "wintool.exe").exists():
         print(f"{build}/wintool.exe is missing: build the Win32 tree first", file=sys.stderr)
+        print("0 passed, 1 failed")
+        return 1
+
+    if WINE != "wine" and is_32_bit(build / "wintool.exe"):
+        print("this machine's kernel cannot start 32-bit programs, so Wine runs only the 64-bit build",
+              file=sys.stderr)
         print("0 passed, 1 failed")
         return 1
 
