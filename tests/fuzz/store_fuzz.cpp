@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
        AsWritten(rig.system.computerName, false) != rig.system.computerName))
     return 0;
 
-  for (int op = 0; op < 24 && fdp.remaining_bytes() > 0; ++op) {
+  for (int op = 0; op < 16 && fdp.remaining_bytes() > 0; ++op) {
     const std::string bytesBefore = rig.Bytes();
     const bool utf8 = IsUtf8File(bytesBefore);
     const IniDocument docBefore = rig.Doc();

@@ -198,12 +198,10 @@ bool HiddenByLineWithoutEquals(const std::string& bytes, const std::string& sect
   bool inSection = false, seenSection = false;
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
+    std::size_t end = bytes.find_first_of("\r\n", start);
     if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
+    const std::string t = TrimmedUpper(bytes.substr(start, end - start));
     start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string t = TrimmedUpper(line);
     if (!t.empty() && t.front() == '[') {
       if (inSection) return false;
       const std::size_t close = t.rfind(']');
