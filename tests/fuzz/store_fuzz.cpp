@@ -87,6 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
        AsWritten(rig.system.computerName, false) != rig.system.computerName))
     return 0;
 
+  bool held = false;  // this instance took the lock and has not let it go
   for (int op = 0; op < 16 && fdp.remaining_bytes() > 0; ++op) {
     const std::string bytesBefore = rig.Bytes();
     const bool utf8 = IsUtf8File(bytesBefore);
@@ -140,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           FUZZ_CHECK_EQ(rig.Bytes(), bytesBefore, "a refused lock leaves the file");
           FUZZ_CHECK(rig.dialogs.shown.size() == messages + 1);
         } else {
+          held = true;
           FUZZ_CHECK(!rig.Doc().Get("Common", "Lock").empty());
           FUZZ_CHECK(rig.dialogs.shown.size() == messages);
           CheckUntouched(probes, before, rig.Doc(), {{"Common", "Lock"}});
@@ -147,10 +149,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 3: {  // the control loses the focus
-        const bool own = !rig.lock.OwnLockValue().empty() &&
-                         lockBefore == AsWritten(rig.lock.OwnLockValue(), utf8);
+        const bool own = held && lockBefore == AsWritten(rig.lock.OwnLockValue(), utf8);
         rig.lock.ReleaseLock(false);
         if (own) {
+          held = false;
           FUZZ_CHECK_EQ(rig.Doc().Get("Common", "Lock", "<fehlt>"), std::string(), "own lock released");
           CheckUntouched(probes, before, rig.Doc(), {{"Common", "Lock"}});
         } else {
@@ -160,6 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       case 4: {  // the emergency removal
         rig.lock.ReleaseLock(true);
+        held = false;
         FUZZ_CHECK_EQ(rig.Doc().Get("Common", "Lock"), std::string(), "forced release");
         CheckUntouched(probes, before, rig.Doc(), {{"Common", "Lock"}});
         break;

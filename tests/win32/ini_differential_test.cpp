@@ -72,8 +72,8 @@ class FileGenerator {
     if (Chance(20)) AddKeyLines(f, 1 + Below(3));  // lines before any section
     for (int s = 1 + Below(6); s > 0; --s) {
       const std::string name = SectionName();
-      AddLine(f, Blanks() + "[" + Blanks() + Cased(name) + Blanks() + "]" + Blanks() +
-                     (Chance(5) ? "; Kommentar" : ""));
+      static const std::vector<std::string> kAfterHeader = {"", "", "", "", "", "; Kommentar", "; [x] y", "]"};
+      AddLine(f, Blanks() + "[" + Blanks() + Cased(name) + Blanks() + "]" + Blanks() + Pick(kAfterHeader));
       keys_.clear();
       AddKeyLines(f, Below(9));
       sections.push_back({name, keys_});
@@ -96,7 +96,9 @@ class FileGenerator {
 
   // A value as the program writes it (any 1252 text of one line).
   std::string Value() {
-    switch (Below(8)) {
+    switch (Below(10)) {
+      case 8: return "\"" + Words() + "\" und \"" + Words() + "\"";
+      case 9: return "'" + Words() + "\"";
       case 0: return "";
       case 1: return "\"" + Words() + "\"";
       case 2: return "'" + Words() + "'";
@@ -168,10 +170,11 @@ class FileGenerator {
 
   void AddKeyLines(File& f, int n) {
     for (; n > 0; --n) {
-      switch (Below(12)) {
+      switch (Below(13)) {
         case 0: AddLine(f, ""); break;
         case 1: AddLine(f, "; " + Words()); break;
         case 2: AddLine(f, Blanks() + Word()); break;  // no equals sign
+        case 3: AddLine(f, "[" + Word() + "]=" + Words()); break;
         default:
           AddLine(f, Blanks() + Cased(KeyName()) + Blanks() + "=" + Blanks() + Value() + Blanks());
       }
