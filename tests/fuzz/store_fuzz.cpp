@@ -6,7 +6,7 @@
 // the lock is taken only when free, leaves the file alone otherwise, and a
 // release by its owner frees it while a foreign record stays; settings and
 // ignored titles read back; the entry list is dense and trimmed; nothing is
-// written outside the file's exclusive lock.
+// written outside the file's exclusive lock, nor to a file that is no text.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "fakes/fake_clock.h"
@@ -88,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
 
   bool held = false;  // this instance took the lock and has not let it go
+  std::string repaired;  // the text before a copy went wrong
   for (int op = 0; op < 16 && fdp.remaining_bytes() > 0; ++op) {
     const std::string bytesBefore = rig.Bytes();
     const bool utf8 = IsUtf8File(bytesBefore);
@@ -97,7 +98,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::size_t messages = rig.dialogs.shown.size();
     const std::string lockBefore = docBefore.Get("Common", "Lock");
 
-    switch (fdp.ConsumeIntegralInRange(0, 8)) {
+    const int step = fdp.ConsumeIntegralInRange(0, 9);
+    if (step == 9) {  // a copy gone wrong leaves no text there, until someone repairs it
+      if (bytesBefore.find('\0') == std::string::npos) {
+        repaired = bytesBefore;
+        rig.files.files[kPath] = fdp.ConsumeRandomLengthString(100) + '\0' + bytesBefore;
+      } else {
+        rig.files.files[kPath] = repaired;
+      }
+      continue;
+    }
+    if (bytesBefore.find('\0') != std::string::npos) {
+      // Nothing is read from or written to a file that is no text.
+      SnippetEntry e;
+      e.Number = 1;
+      e.Name = "Brief";
+      FUZZ_CHECK(!rig.store.WriteEntry(1, e));
+      FUZZ_CHECK(!rig.store.LoadEntryList().has_value());
+      FUZZ_CHECK(rig.lock.AcquireLock());
+      rig.lock.ReleaseLock(true);
+      FUZZ_CHECK(!SaveSettings(rig.file, ProgramSettings{}));
+      FUZZ_CHECK_EQ(rig.Bytes(), bytesBefore, "a file that is no text stays as it is");
+      FUZZ_CHECK(rig.files.lockDepth == 0);
+      continue;
+    }
+
+    switch (step) {
       case 0: {  // the editor saves an entry
         const int count = static_cast<int>(SnippetStore::EntryListFrom(docBefore).entries.size());
         SnippetEntry e;

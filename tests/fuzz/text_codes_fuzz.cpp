@@ -5,7 +5,10 @@
 // text; stored, editor and stored form round-trip; the editor's RTF is
 // 7-bit, its groups stay balanced and open until the very end whatever the
 // text, it shows exactly the editor's text, symbols in Wingdings and
-// everything else in Arial; message arguments are shown as they are.
+// everything else in Arial; message arguments are shown as they are;
+// lock-record fields split and join again.
+#include <algorithm>
+
 #include "fuzz_support.h"
 #include "mainwindow/editor_rtf.h"
 #include "mainwindow/editor_text.h"
@@ -133,6 +136,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK_EQ(FromCodePoints(read.text), FromCodePoints(expected), "text of the editor's RTF");
   FUZZ_CHECK_EQ(read.fontProblem, std::string(), "fonts of the editor's RTF");
+
+  // Fields of a lock record: split at ";" and joined again, the same text.
+  std::string joined;
+  const auto fields = static_cast<int>(std::count(text.begin(), text.end(), ';')) + 1;
+  for (int n = 1; n <= fields; ++n) joined += (n > 1 ? ";" : "") + SplitField(text, n, ";");
+  FUZZ_CHECK_EQ(joined, text, "fields of " + Printable(text));
+  FUZZ_CHECK_EQ(SplitField(text, fields + 1, ";"), std::string(), "a field after the last");
 
   // A path or name in a message is shown as it is.
   FUZZ_CHECK_EQ(FormatMessage("%1", {text}), text, "message argument");
