@@ -15,7 +15,11 @@ void Activation::HandleActivation(int kind) {
   if (kind == kActivateMenu) {
     if (target_.IsNTPlatform()) target_.CaptureLastUsedWindow();
     target_.BringMainWindowToForeground();
-    ShowSnippetMenu();
+    target_.ReloadAll();
+    if (target_.SearchWindowInsteadOfMenu())
+      ShowSearchWindow();
+    else
+      ShowSnippetMenu();
   } else if (target_.IsMainWindowVisible()) {
     target_.ReleaseLock();
     target_.HideMainWindow();
@@ -25,7 +29,6 @@ void Activation::HandleActivation(int kind) {
 }
 
 void Activation::ShowSnippetMenu() {
-  target_.ReloadAll();
   const std::vector<EntryListItem>& entries = target_.MenuEntries();
   const bool cascading = target_.MenuCascading();
   // The file rarely changes between two showings; sorting tens of thousands
@@ -36,6 +39,12 @@ void Activation::ShowSnippetMenu() {
   }
   const SnippetMenu& menu = *menu_;
   OnMenuChoice(target_.PopupSnippetMenu(menu));
+}
+
+void Activation::ShowSearchWindow() {
+  // Delivered exactly as a menu choice: same entry point, same checks.
+  if (const std::optional<EntryListItem> chosen = target_.PopupSearchWindow())
+    target_.DeliverEntry(chosen->Number);
 }
 
 void Activation::OnMenuChoice(int tag) {
@@ -51,6 +60,8 @@ void Activation::RunMenuCommand(int code) {
     target_.EndProgram();
   } else if (code == kMenuOpen) {
     target_.ShowMainWindow(false);
+  } else if (code == kMenuSearch) {
+    ShowSearchWindow();
   }
 }
 

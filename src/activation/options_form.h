@@ -35,6 +35,7 @@ struct OptionsState {
   int32_t colour = kDefaultBorderColour;  // ColBtnSample and the position buttons
   int menuMode = 0;   // PUMModeChk: 0 clear, 1 ticked, 2 greyed (cascading)
   bool autoStart = false;
+  bool searchWindow = false;  // "Suchfenster statt Menü anzeigen", per user
   std::string path;   // PathTB
   BorderControls border;
 };
@@ -99,12 +100,14 @@ class OptionsForm {
   void OnPumActPosOpt(int index);
   void OnPumModeChk(int value);
   void OnAutoStartChk(bool checked);
+  void OnSearchWindowChk(bool checked);
   void OnBtn(int index);
   // The title bar's close: hidden, nothing saved.
   void OnClose();
 
   const OptionsState& State() const { return state_; }
   bool Cascading() const { return state_.menuMode != 0; }
+  bool SearchWindowInsteadOfMenu() const { return state_.searchWindow; }
 
  private:
   void ApplyHotkey(bool fromReload = false);

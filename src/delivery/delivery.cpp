@@ -1,5 +1,8 @@
 #include "delivery/delivery.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "delivery/keystrokes.h"
 #include "delivery/placeholders.h"
 #include "store/text_codes.h"
@@ -17,6 +20,16 @@ constexpr const char* kTextOnClipboard =
 constexpr const char* kClipboardFailed = "Die Zwischenablage konnte nicht beschrieben werden.";
 constexpr const char* kInputRejected =
     "Die Tastatureingaben konnten nicht vollständig an das Zielfenster übergeben werden.";
+constexpr const char* kTargetLeft =
+    "Das Zielfenster ist nicht mehr im Vordergrund. Die Übertragung wurde abgebrochen.";
+constexpr const char* kStoppedWithEsc = "Die Übertragung wurde mit Esc abgebrochen.";
+constexpr const char* kTextTooLarge =
+    "Der Text wird mit den eingefügten Dateien größer als 32 MB und kann nicht übertragen werden.";
+constexpr const char* kPasteInTerminal = "^+v";  // Ctrl+Shift+V, bound in every version
+
+std::string Progress(std::size_t sent, std::size_t total) {
+  return "Gesendet wurden " + GroupedNumber(sent) + " von " + GroupedNumber(total) + " Zeichen.";
+}
 
 // Resets the busy flag however the delivery ends.
 class BusyScope {
@@ -40,6 +53,28 @@ SendMethod MethodOf(const SnippetEntry& entry) {
 
 }  // namespace
 
+ConsolePaste ConsolePasteFor(const std::string& windowClass) {
+  // The paste command of the console's edit menu, by window class.
+  static const std::pair<const char*, unsigned> kConsoles[] = {
+      {"ConsoleWindowClass", 0xFFF1},  // Windows' console
+      {"WineConsoleClass", 0x112},     // the console of Wine
+  };
+  for (const auto& [cls, command] : kConsoles)
+    if (windowClass == cls) return {ConsolePaste::Command, command};
+  if (windowClass == "CASCADIA_HOSTING_WINDOW_CLASS") return {ConsolePaste::TerminalKeys};
+  return {};
+}
+
+std::string GroupedNumber(std::size_t n) {
+  const std::string digits = std::to_string(n);
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += '.';
+    out += digits[i];
+  }
+  return out;
+}
+
 Delivery::Delivery(Services& services, DeliveryPlatform platform, TargetWindows& targets,
                    DeliveryHost& host)
     : services_(services), platform_(platform), targets_(targets), host_(host) {}
@@ -51,7 +86,15 @@ void Delivery::DeliverEntry(int number) {
   std::optional<SnippetEntry> read = host_.ReadEntry(number);
   if (!read) return;  // an unreadable file never turns into typed nothing
   const SnippetEntry& entry = *read;
-  std::string text = ExpandPlaceholders(UnescapeText(entry.Text), services_.clock, services_.files);
+  ExpansionError error = ExpansionError::None;
+  std::string text =
+      ExpandPlaceholders(UnescapeText(entry.Text), services_.clock, services_.files, &error);
+  if (error == ExpansionError::TooLarge) {
+    ShowError(std::string(kTextTooLarge) + "\r" + kCancelled);
+    return;
+  }
+  secretOnClipboard_ = pasted_ = false;
+  clipboardBefore_.reset();
   if (!PrepareSend(entry, text)) return;
 
   targetTitle_ = MakeTargetTitle(entry.Title);
@@ -59,6 +102,7 @@ void Delivery::DeliverEntry(int number) {
     ResolveByTitle();
   else
     DeliverToLastUsedWindow();
+  if (secretOnClipboard_) RestoreClipboardAfterSecret();
 }
 
 bool Delivery::PrepareSend(const SnippetEntry& entry, const std::string& text) {
@@ -67,15 +111,29 @@ bool Delivery::PrepareSend(const SnippetEntry& entry, const std::string& text) {
     outgoingText_ = EncodeKeystrokes(text);
     return true;
   }
-  // The clipboard is filled before the target is looked for and is not
-  // restored afterwards. An enciphered text stays out of clipboard history.
+  // The clipboard is filled before the target is looked for. An enciphered
+  // text stays out of clipboard history and leaves the clipboard again when
+  // the delivery ends; a plain one stays there.
+  if (entry.Crypt) clipboardBefore_ = platform_.clipboard.Text();
   if (!platform_.clipboard.SetText(text, entry.Crypt)) {
     outgoingText_.clear();
     ShowError(std::string(kClipboardFailed) + "\r" + kCancelled);
     return false;
   }
+  secretOnClipboard_ = entry.Crypt;
   outgoingText_ = method_ == SendMethod::CommandPrompt ? kPasteInConsole : kPasteWithCtrlV;
   return true;
+}
+
+void Delivery::RestoreClipboardAfterSecret() {
+  Clipboard& clipboard = platform_.clipboard;
+  // The target reads the text some time after the paste key reached it.
+  if (pasted_) WaitUntil(kPasteTakenWaitMs, [&] { return clipboard.SecretTaken(); });
+  if (!clipboard.HoldsOurText()) return;  // the user has copied something else meanwhile
+  if (clipboardBefore_)
+    clipboard.SetText(*clipboardBefore_, false);
+  else
+    clipboard.Clear();
 }
 
 void Delivery::ResolveByTitle() {
@@ -111,7 +169,8 @@ void Delivery::ActivateAndSend(WindowHandle window) {
   // Our simulated input would silently vanish in a window of higher rights.
   if (windows.HasHigherIntegrity(window)) {
     std::string text = std::string(kElevatedTarget) + "\r" + kCancelled;
-    if (method_ != SendMethod::Keystrokes) text += "\r" + std::string(kTextOnClipboard);
+    if (method_ != SendMethod::Keystrokes && !secretOnClipboard_)
+      text += "\r" + std::string(kTextOnClipboard);
     ShowError(text);
     return;
   }
@@ -128,7 +187,45 @@ void Delivery::ActivateAndSend(WindowHandle window) {
   // After the wait the text is typed anyway.
   WaitUntil(kModifierWaitMs, [&] { return !platform_.keyboard.ModifiersHeld(); });
 
-  if (!platform_.keyboard.Send(ParseKeystrokes(outgoingText_))) ShowError(kInputRejected);
+  if (method_ == SendMethod::Keystrokes)
+    TypeInBatches(window);
+  else
+    Paste(window);
+}
+
+void Delivery::TypeInBatches(WindowHandle window) {
+  Keyboard& keyboard = platform_.keyboard;
+  const KeySequence keys = ParseKeystrokes(outgoingText_);  // one stroke per character
+  std::unique_ptr<EscapeWatch> escape = keyboard.WatchForEscape();
+  auto stop = [&](const char* why, std::size_t sent, MsgIcon icon) {
+    ShowError(std::string(why) + "\r" + Progress(sent, keys.size()), icon);
+  };
+  for (std::size_t sent = 0; sent < keys.size();) {
+    if (escape && escape->Pressed()) return stop(kStoppedWithEsc, sent, MsgIcon::Information);
+    // The user may have switched windows: the rest would land there.
+    if (sent > 0 && !IsForeground(window)) return stop(kTargetLeft, sent, MsgIcon::Error);
+    const std::size_t n = std::min(kStrokesPerBatch, keys.size() - sent);
+    if (!keyboard.Send(KeySequence(keys.begin() + sent, keys.begin() + sent + n)))
+      return stop(kInputRejected, sent, MsgIcon::Error);
+    sent += n;
+  }
+}
+
+void Delivery::Paste(WindowHandle window) {
+  std::string keys = outgoingText_;
+  if (method_ == SendMethod::CommandPrompt) {
+    const ConsolePaste paste = ConsolePasteFor(platform_.windows.ClassName(window));
+    switch (paste.kind) {
+      case ConsolePaste::Command:
+        platform_.windows.PostCommand(window, paste.commandId);
+        pasted_ = true;
+        return;
+      case ConsolePaste::TerminalKeys: keys = kPasteInTerminal; break;
+      case ConsolePaste::MenuLetters: break;
+    }
+  }
+  pasted_ = true;
+  if (!platform_.keyboard.Send(ParseKeystrokes(keys))) ShowError(kInputRejected);
 }
 
 void Delivery::ReportNoTarget() { ShowError(kNoTargetMessage); }
@@ -148,10 +245,10 @@ bool Delivery::IsForeground(WindowHandle window) {
   return fg != 0 && (fg == window || windows.RootOwner(fg) == windows.RootOwner(window));
 }
 
-void Delivery::ShowError(const std::string& text) {
+void Delivery::ShowError(const std::string& text, MsgIcon icon) {
   Message m;
   m.text = text;
-  m.icon = MsgIcon::Error;
+  m.icon = icon;
   services_.Show(m);
 }
 

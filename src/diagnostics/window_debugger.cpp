@@ -61,7 +61,7 @@ std::vector<std::string> WindowListLines(const std::string& now, const std::vect
 std::optional<TargetWindow> Tron(WindowSystem& windows, const std::string& baseCaption) {
   const std::string own = ToUpperLocale(baseCaption);
   for (WindowHandle w = windows.Foreground(); w != 0; w = windows.NextBelow(w)) {
-    if (!windows.IsVisible(w)) continue;
+    if (!windows.IsVisible(w) || windows.IsOwnWindow(w)) continue;
     const std::string title = windows.Title(w);
     if (!title.empty() && ToUpperLocale(title).find(own) == std::string::npos) return TargetWindow{title, w};
   }

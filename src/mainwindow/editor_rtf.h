@@ -9,9 +9,10 @@
 
 namespace zelvo {
 
-// Arial 10 pt black for text, Wingdings light red for ReturnSymbol and light
-// blue for TabSymbol; the CR LF after a symbol is a paragraph end, any other
-// line break a line break inside the paragraph.
+// Arial 10 pt black for text, Wingdings light red for ReturnSymbol, light
+// blue for TabSymbol and grey for the line feed's symbol; the CR LF after a
+// symbol is a paragraph end. Symbols go by their code points (U+F0xx), which
+// the control keeps, so they never mix with the letters of the same byte.
 std::string EditorRunsToRtf(const std::vector<EditorRun>& runs);
 
 }  // namespace zelvo

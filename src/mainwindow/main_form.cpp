@@ -1,6 +1,8 @@
 #include "mainwindow/main_form.h"
 
 #include <algorithm>
+#include <string_view>
+#include <tuple>
 
 #include "store/cipher.h"
 #include "store/codepage.h"
@@ -9,21 +11,57 @@
 namespace zelvo {
 namespace {
 
-// Primary key of the list order: upper case with umlauts taken as their
-// base letters, so "Ärger" sorts beside "Arbeit", not after "Zeit".
-std::u32string SortKey(const std::string& name) {
-  std::u32string key = ToCodePoints(name);
-  for (char32_t& c : key) {
-    c = UpperLatin(c);
-    switch (c) {
-      case U'\u00C4': c = U'A'; break;
-      case U'\u00D6': c = U'O'; break;
-      case U'\u00DC': c = U'U'; break;
-      default: break;
+// The base letters of an upper-case Windows-1252 letter, or none.
+std::string_view BaseLetters(char32_t c) {
+  if (c >= 'A' && c <= 'Z') return std::string_view("ABCDEFGHIJKLMNOPQRSTUVWXYZ").substr(c - 'A', 1);
+  switch (c) {
+    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC4: case 0xC5: return "A";
+    case 0xC6: return "AE";
+    case 0xC7: return "C";
+    case 0xC8: case 0xC9: case 0xCA: case 0xCB: return "E";
+    case 0xCC: case 0xCD: case 0xCE: case 0xCF: return "I";
+    case 0xD0: return "D";
+    case 0xD1: return "N";
+    case 0xD2: case 0xD3: case 0xD4: case 0xD5: case 0xD6: case 0xD8: return "O";
+    case 0xD9: case 0xDA: case 0xDB: case 0xDC: return "U";
+    case 0xDD: case 0x0178: return "Y";
+    case 0xDE: return "TH";
+    case 0xDF: return "SS";
+    case 0x0152: return "OE";
+    case 0x0160: return "S";
+    case 0x017D: return "Z";
+    case 0x0192: return "F";
+    default: return {};
+  }
+}
+
+// Compared level by level, as the system's string comparison does:
+// letters without accents, then the accents, then the case, then hyphens
+// and apostrophes (which only count between otherwise equal names).
+struct SortKey {
+  std::u32string letters, accents, cases, rest;
+  explicit SortKey(const std::string& name) : rest(ToCodePoints(name)) {
+    for (char32_t& c : rest) {
+      if (c == U'-' || c == U'\'') {
+        c = 0x10FFFF;  // "coop" before "co-op"
+        continue;
+      }
+      const char32_t upper = UpperLatin(c);
+      const std::string_view base = BaseLetters(upper);
+      for (char b : base) {
+        letters += 0x30000 + static_cast<char32_t>(b);
+        accents += base.size() == 1 && upper == static_cast<char32_t>(b) ? U'\0' : upper;
+        cases += upper == c ? U'\1' : U'\0';  // lower case first
+      }
+      if (!base.empty()) continue;
+      // Blanks and punctuation before digits, digits before letters.
+      letters += (c >= U'0' && c <= U'9' ? char32_t{0x20000} : char32_t{0x10000}) + c;
+      accents += U'\0';
+      cases += U'\0';
     }
   }
-  return key;
-}
+  auto Tie() const { return std::tie(letters, accents, cases, rest); }
+};
 
 bool IsGuardedByReload(FocusControl c) {
   return c == FocusControl::DestinationType || c == FocusControl::DestinationTitle ||
@@ -33,13 +71,33 @@ bool IsGuardedByReload(FocusControl c) {
 }  // namespace
 
 bool EntryNameLess(const std::string& a, const std::string& b) {
-  const std::u32string ka = SortKey(a), kb = SortKey(b);
-  if (ka != kb) return ka < kb;
-  const std::string ua = ToUpperLocale(a), ub = ToUpperLocale(b);
-  return ua < ub;
+  return SortKey(a).Tie() < SortKey(b).Tie();
 }
 
-MainForm::MainForm(Program& program, MainFormView& view) : program_(program), view_(view) {}
+namespace {
+
+char32_t AccessKey(std::string_view caption) {
+  const std::size_t amp = caption.find('&');
+  if (amp == std::string_view::npos || amp + 1 >= caption.size()) return 0;
+  return UpperLatin(ToCodePoints(std::string(caption.substr(amp + 1)))[0]);
+}
+
+}  // namespace
+
+int ToolbarAccessKeyTag(char32_t key) {
+  std::vector<std::string_view> taken{kKeyRecordCaption, kCryptCaption};
+  for (const MenuText& m : kMenus) taken.push_back(m.caption);
+  for (std::string_view o : kDestinationOptions) taken.push_back(o);
+  for (std::string_view o : kSendMethodOptions) taken.push_back(o);
+  for (std::string_view caption : taken)
+    if (AccessKey(caption) == key) return -1;
+  for (const ToolbarButtonText& b : kToolbarButtons)
+    if (AccessKey(b.caption) == key) return b.tag;
+  return -1;
+}
+
+MainForm::MainForm(Program& program, MainFormView& view)
+    : program_(program), view_(view), editor_(view.Editor()) {}
 
 // ---- entry list -----------------------------------------------------------
 
@@ -48,11 +106,13 @@ void MainForm::ShowEntryList(const EntryList& list) {
   // each time would dominate it, so an unchanged list keeps its sorted copy.
   if (list.entries != loadedEntries_) {
     loadedEntries_ = list.entries;
-    sortedEntries_ = list.entries;
-    std::stable_sort(sortedEntries_.begin(), sortedEntries_.end(),
-                     [](const EntryListItem& a, const EntryListItem& b) {
-                       return EntryNameLess(a.Name, b.Name);
-                     });
+    std::vector<std::pair<SortKey, std::size_t>> keys;
+    keys.reserve(list.entries.size());
+    for (std::size_t i = 0; i < list.entries.size(); ++i) keys.emplace_back(SortKey(list.entries[i].Name), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first.Tie() < b.first.Tie(); });
+    sortedEntries_.clear();
+    for (const auto& key : keys) sortedEntries_.push_back(list.entries[key.second]);
   }
   rows_ = sortedEntries_;
   for (const std::string& title : list.destinationTitles)
@@ -127,6 +187,7 @@ void MainForm::ShowCurrentEntry() {
     view_.SetCryptChecked(entry.Crypt);
   }
   view_.SetDestinationTitle(Trim(entry.Title));
+  sendMethod_ = entry.DosBox;
   view_.SetSendMethod(entry.DosBox);
   showingEntry_ = true;
   UpdateControlStates();
@@ -140,14 +201,15 @@ void MainForm::UpdateControlStates() {
       SelectRow(0);
       OnEntryListClick(0);
     }
-    const bool selection = view_.EditorSelLength() > 0;
+    const bool selection = editor_.SelLength() > 0;
     s.editCut = s.editCopy = s.editDelete = selection;
-    s.editPaste = view_.ClipboardHasText();
+    s.editPaste = !view_.Editor().ClipboardText().empty();
     s.editFind = true;
     s.editFindNext = !searchText_.empty();
     s.destinationOptions = s.entryList = s.renameDelete = s.editor = true;
     const bool titleMode = !view_.DestinationTitle().empty() || titleModePending_;
-    view_.SetDestinationType(titleMode ? 1 : 0);
+    destinationType_ = titleMode ? 1 : 0;
+    view_.SetDestinationType(destinationType_);
     s.destinationTitle = titleMode;
   } else {
     RenderEditorText("");
@@ -207,7 +269,8 @@ void MainForm::OnCryptClick() {
 }
 
 void MainForm::OnDestinationTypeClick(int index) {
-  if (!program_.ReloadFinished() || showingEntry_) return;
+  // Clicking the option that is already chosen changes nothing.
+  if (!program_.ReloadFinished() || showingEntry_ || index == destinationType_) return;
   if (index == 1) {
     titleModePending_ = true;
     UpdateControlStates();
@@ -216,7 +279,10 @@ void MainForm::OnDestinationTypeClick(int index) {
     view_.SetDestinationTitle("");
     UpdateControlStates();
     // The last used window also means keystrokes; show what is stored.
-    if (WriteCurrentEntryFields({{kFieldTitle, ""}, {kFieldDosBox, "0"}})) view_.SetSendMethod(0);
+    if (WriteCurrentEntryFields({{kFieldTitle, ""}, {kFieldDosBox, "0"}})) {
+      sendMethod_ = 0;
+      view_.SetSendMethod(0);
+    }
   }
 }
 
@@ -235,7 +301,8 @@ void MainForm::OfferDestinationTitle(const std::string& text) {
 }
 
 void MainForm::OnSendMethodClick(int index) {
-  if (!program_.ReloadFinished()) return;
+  if (!program_.ReloadFinished() || index == sendMethod_) return;
+  sendMethod_ = index;
   WriteCurrentEntryField(kFieldDosBox, std::to_string(index));
   ReleaseLock();
 }
@@ -259,7 +326,7 @@ bool MainForm::WriteCurrentEntryFields(const std::vector<std::pair<const char*, 
 bool MainForm::SaveEditorText() {
   if (rows_.empty() || shownEntryUnread_) return true;
   const bool crypt = view_.CryptChecked();
-  const std::string editorText = view_.EditorText();
+  const std::string editorText = editor_.Text();
   std::string stored = EditorTextToStored(editorText);
   if (crypt) stored = EncipherText(stored, services().random, services().clock);
   // Text and flag in one write, so an enciphered text never stands with a
@@ -296,29 +363,7 @@ bool MainForm::MayLeaveUnsavedText() {
   return true;
 }
 
-void MainForm::RenderEditorText(const std::string& editorText) {
-  view_.RenderEditor(BuildEditorRuns(editorText));
-}
-
-void MainForm::StepOverKeySymbol() {
-  if (IsKeySymbol(view_.EditorCharBeforeCaret())) view_.MoveCaretPastLineBreak();
-}
-
-bool MainForm::OnEditorKeyDown(int keyCode) {
-  if (keyCode != kKeyReturn && keyCode != kKeyTab) return false;
-  StepOverKeySymbol();
-  view_.SetEditorSelection(view_.EditorSelStart(), 0);
-  const bool enter = keyCode == kKeyReturn;
-  const EditorFormat format = enter ? EditorFormat::ReturnSymbol : EditorFormat::TabSymbol;
-  view_.SetInsertFormat(format);
-  view_.InsertAtCaret({std::string(enter ? kReturnSymbol : kTabSymbol) + "\r\n", format});
-  return true;
-}
-
-void MainForm::OnEditorKeyPress() {
-  StepOverKeySymbol();
-  view_.SetInsertFormat(EditorFormat::Text);
-}
+void MainForm::RenderEditorText(const std::string& editorText) { editor_.Show(editorText); }
 
 void MainForm::OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y) {
   if (shift || ctrl || alt) return;
@@ -330,18 +375,20 @@ void MainForm::OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y
 // ---- search -----------------------------------------------------------------
 
 void MainForm::FindNext() {
-  const long from = view_.EditorSelStart() + view_.EditorSelLength();
-  const long hit = FindTextIgnoringCase(view_.EditorPlainText(), searchText_, from);
+  const long from = editor_.SelStart() + editor_.SelLength();
+  const long hit = FindTextIgnoringCase(FromCodePoints(editor_.Picture()), searchText_, from);
   if (hit < 0) {
     services().Show({"Die Suche ist am Ende des Textes angekommen.", MsgIcon::Information});
     return;
   }
-  view_.SetEditorSelection(static_cast<int>(hit), static_cast<int>(ToCodePoints(searchText_).size()));
+  editor_.Select(static_cast<int>(hit), static_cast<int>(ToCodePoints(searchText_).size()));
   view_.FocusEditor();
 }
 
 void MainForm::AskSearchText() {
   searchText_ = services().dialogs.InputBox(services().appTitle, "Suchen nach:", searchText_).value_or("");
+  // "&Weitersuchen" (F3) follows the new search text at once.
+  UpdateControlStates();
   if (!searchText_.empty()) FindNext();
 }
 
@@ -384,10 +431,10 @@ void MainForm::OnMenuClick(MenuArray array, int index) {
       if (index == kBeenden) view_.EndProgram();
       break;
     case MenuArray::Bearbeiten:
-      if (index == kAusschneiden) view_.CutSelection();
-      if (index == kKopieren) view_.CopySelection();
-      if (index == kEinfuegen) view_.PasteText();
-      if (index == kLoeschen) view_.DeleteSelection();
+      if (index == kAusschneiden) editor_.Cut();
+      if (index == kKopieren) editor_.Copy();
+      if (index == kEinfuegen) editor_.Paste();
+      if (index == kLoeschen) editor_.DeleteSelection();
       if (index == kSuchen) AskSearchText();
       if (index == kWeitersuchen) FindNext();
       break;

@@ -11,6 +11,7 @@
 #include "mainwindow/editor_text.h"
 #include "mainwindow/main_form_texts.h"
 #include "mainwindow/program.h"
+#include "mainwindow/snippet_editor.h"
 
 namespace zelvo {
 
@@ -35,25 +36,9 @@ class MainFormView {
   virtual void SetListRows(const std::vector<std::string>& names) = 0;
   virtual void SelectListRow(int row) = 0;  // -1: none
 
-  // Editor. Positions and lengths count characters (code points); a
-  // display line break counts as one.
-  virtual void RenderEditor(const std::vector<EditorRun>& runs) = 0;  // in one go, caret kept
-  virtual std::string EditorText() = 0;       // editor form: CR LF after each symbol
-  virtual std::string EditorPlainText() = 0;  // one character per position
-  virtual int EditorSelStart() = 0;
-  virtual int EditorSelLength() = 0;
-  virtual void SetEditorSelection(int start, int length) = 0;
-  virtual std::string EditorCharBeforeCaret() = 0;  // empty at the start
-  virtual void MoveCaretPastLineBreak() = 0;
-  virtual void SetInsertFormat(EditorFormat format) = 0;
-  virtual void InsertAtCaret(const EditorRun& run) = 0;
+  // The editor control, and what lies around it.
+  virtual EditorSurface& Editor() = 0;
   virtual void FocusEditor() = 0;
-  // Clipboard commands on the editor's selection, as plain text.
-  virtual void CutSelection() = 0;
-  virtual void CopySelection() = 0;
-  virtual void PasteText() = 0;
-  virtual void DeleteSelection() = 0;
-  virtual bool ClipboardHasText() = 0;
   virtual void ShowEditMenuAt(int x, int y) = 0;
 
   // Option panel.
@@ -93,9 +78,6 @@ class MainForm {
   void OnEntryListClick(int row);
   void OnGotFocus(FocusControl control);
   void OnLostFocus(FocusControl control);
-  // True when the key was recorded and the editor must not process it.
-  bool OnEditorKeyDown(int keyCode);
-  void OnEditorKeyPress();
   void OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y);
   void OnCryptClick();
   void OnDestinationTypeClick(int index);
@@ -118,7 +100,6 @@ class MainForm {
   // Several fields of the current entry in one write.
   bool WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields);
   void RenderEditorText(const std::string& editorText);
-  void StepOverKeySymbol();
   void DebuggerAction();
   void HideWindowReleasingLock();
 
@@ -131,8 +112,7 @@ class MainForm {
   bool TitleModePending() const { return titleModePending_; }
   const std::vector<std::string>& DestinationTitles() const { return destinationTitles_; }
   bool HasUnsavedText() const { return unsaved_.has_value(); }
-
-  static constexpr int kKeyTab = 9, kKeyReturn = 13;
+  SnippetEditor& editor() { return editor_; }
 
  private:
   struct UnsavedText {
@@ -156,6 +136,7 @@ class MainForm {
 
   Program& program_;
   MainFormView& view_;
+  SnippetEditor editor_;
   std::vector<EntryListItem> rows_;  // sorted by name, ignoring case
   // The list as last loaded from the file, and the same sorted by name.
   std::vector<EntryListItem> loadedEntries_, sortedEntries_;
@@ -165,13 +146,21 @@ class MainForm {
   std::string searchText_;
   bool showingEntry_ = false;
   bool titleModePending_ = false;
+  int destinationType_ = 0, sendMethod_ = 0;  // the options as shown
   bool inFocusHandler_ = false;
   bool shownEntryUnread_ = false;
   FocusControl refocusAfterRefusal_ = FocusControl::None;
   std::optional<UnsavedText> unsaved_;
 };
 
-// The entry list's order: by name, ignoring case and accents of umlauts.
+// The entry list's order, as the system's sorted list box has it: by name
+// with accented letters beside their base letters, ignoring case, and
+// hyphens and apostrophes counting only between otherwise equal names.
 bool EntryNameLess(const std::string& a, const std::string& b);
+
+// The toolbar button (its tag) that an access key (upper case) presses, or
+// -1. The controls and the menu bar keep their letters; of two buttons with
+// one letter the first takes it.
+int ToolbarAccessKeyTag(char32_t key);
 
 }  // namespace zelvo

@@ -9,7 +9,8 @@ Program::Program(Services& services, ProgramHost& host)
       host_(host),
       dataFile_(services),
       store_(services, dataFile_),
-      lock_(services, dataFile_) {}
+      lock_(services, dataFile_),
+      search_(services.settings) {}
 
 std::string Program::BuildCaptionFor(const std::string& title) const {
   return BuildCaption(title, isNT_);
@@ -54,15 +55,25 @@ void Program::ReloadAll() {
     if (!doc->Identity() || doc->Identity() != entryListSource_) {
       entryList_ = SnippetStore::EntryListFrom(*doc);
       entryListSource_ = doc->Identity();
+      search_.Rebuild(*doc, entryList_);
     }
     host_.ShowEntryList(entryList_);
     ignoreList_ = store_.IgnoreListFrom(*doc);
     settings_ = LoadSettings(*doc);
+    settings_.SearchWindow = LoadSearchWindowChoice(services_.settings);
     host_.ApplySettings(settings_);
   }
   host_.PlaceBorderStrip(settings_);
   host_.UpdateControlStates();
   reloadFinished_ = true;
+}
+
+void Program::NoteEntryUsed(int number) {
+  // Entries are numbered 1..N in list order; the name is checked all the same.
+  const std::vector<EntryListItem>& entries = entryList_.entries;
+  if (number >= 1 && static_cast<std::size_t>(number) <= entries.size() &&
+      entries[number - 1].Number == number)
+    search_.NoteUse(number, entries[number - 1].Name);
 }
 
 void Program::Shutdown() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "search/quick_search.h"
 #include "store/data_file.h"
 #include "store/data_lock.h"
 #include "store/settings.h"
@@ -74,6 +75,9 @@ class Program {
   const ProgramSettings& settings() const { return settings_; }
   const EntryList& entryList() const { return entryList_; }
   const std::vector<std::string>& ignoreList() const { return ignoreList_; }
+  QuickSearch& search() { return search_; }
+  // The entry goes to delivery: the quick search lists it first from now on.
+  void NoteEntryUsed(int number);
   bool ReloadFinished() const { return reloadFinished_; }
   bool IsNT() const { return isNT_; }
 
@@ -92,6 +96,7 @@ class Program {
   EntryList entryList_;
   std::shared_ptr<const void> entryListSource_;  // the parse entryList_ came from
   std::vector<std::string> ignoreList_;
+  QuickSearch search_;
   bool reloadFinished_ = false;
   bool isNT_ = true;
 };

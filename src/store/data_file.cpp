@@ -28,6 +28,9 @@ std::string FileErrorText(FileError error) {
              "gleich noch einmal.";
     case FileError::DiskFull:
       return "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+    case FileError::NotAFile:
+      return "Unter diesem Namen liegt keine gewöhnliche Datei, sondern ein Ordner, ein Gerät oder "
+             "eine Pipe.";
     default:
       return "Beim Zugriff auf die Datei ist ein unerwarteter Fehler aufgetreten.";
   }
@@ -56,6 +59,18 @@ FileError DataFile::ReadBytes(std::string& bytes) {
     return FileError::None;
   }
   return e;
+}
+
+FileError DataFile::Save(SaveMethod method, const std::string& bytes) {
+  if (method == SaveMethod::Replace) {
+    // A folder where users may change the data file but not create files
+    // (the temporary file) is written in place, as older versions did.
+    const FileError e = services_.files.ReplaceAtomically(path_, bytes);
+    if (e != FileError::AccessDenied) return e;
+    const FileError inPlace = services_.files.WriteInPlace(path_, bytes);
+    return inPlace == FileError::NotFound ? e : inPlace;
+  }
+  return services_.files.WriteInPlace(path_, bytes);
 }
 
 void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
@@ -117,7 +132,7 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
   // neither the lock file nor the data file, which also keeps them quiet on
   // a read-only share.
   if (prepare()) {
-    const FileError lockError = services_.files.WithExclusiveLock(path_, [&]() -> FileError {
+    const auto locked = [&](SaveMethod method) -> FileError {
       for (int round = 1;; ++round) {
         if (!prepare()) return FileError::None;
         if (round < kMaxRounds) {
@@ -125,9 +140,10 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
           const FileError e = ReadBytes(now);
           if (e == FileError::None && now != before) continue;
         }
-        return Retrying([&] { return services_.files.ReplaceAtomically(path_, after); });
+        return Retrying([&] { return Save(method, after); });
       }
-    });
+    };
+    const FileError lockError = services_.files.WithExclusiveLock(path_, locked);
     if (lockError != FileError::None && !failedStep) {
       failedStep = Step::Write;
       failure = lockError;

@@ -44,6 +44,7 @@ class DataFile {
   enum class Step { Read, Write };
   FileError ReadBytes(std::string& bytes);
   FileError Retrying(const std::function<FileError()>& op);
+  FileError Save(SaveMethod method, const std::string& bytes);
   void ShowFailure(Step step, FileError error, bool notText, bool saving);
 
   Services& services_;

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -58,6 +59,16 @@ std::vector<int> RunChildren(int n, const std::function<int(int)>& body) {
   return codes;
 }
 
+// Counts how many of `procs` x `writes` values the writers left.
+int ValuesPresent(const std::string& bytes, int procs, int writes) {
+  const IniDocument doc = IniDocument::Parse(bytes);
+  int present = 0;
+  for (int p = 0; p < procs; ++p)
+    for (int w = 0; w < writes; ++w)
+      present += doc.Get("P" + std::to_string(p), std::to_string(w)) == "wert " + std::to_string(w);
+  return present;
+}
+
 TEST(StoreReliability, ConcurrentWritersLoseNothing) {
   TempDir dir;
   const std::string path = dir.File("Zelvoscript.ini");
@@ -70,12 +81,57 @@ TEST(StoreReliability, ConcurrentWritersLoseNothing) {
     return me.dialogs.shown.empty() ? 0 : 2;
   });
   for (int c : codes) EXPECT_EQ(c, 0);
-  const IniDocument doc = IniDocument::Parse(dir.Read("Zelvoscript.ini"));
-  int present = 0;
-  for (int p = 0; p < kProcs; ++p)
+  EXPECT_EQ(ValuesPresent(dir.Read("Zelvoscript.ini"), kProcs, kWrites), kProcs * kWrites);
+}
+
+// Half the writers reach the file through a symbolic link in another
+// folder, half directly: they all lock beside the one real file.
+TEST(StoreReliability, WritersThroughASymbolicLinkLoseNothing) {
+  TempDir dir, elsewhere;
+  const std::string path = dir.File("Zelvoscript.ini");
+  const std::string link = elsewhere.File("Zelvoscript.ini");
+  ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+  constexpr int kProcs = 6, kWrites = 100;
+  const auto codes = RunChildren(kProcs, [&](int p) {
+    Instance me(p % 2 ? link : path, "user" + std::to_string(p));
     for (int w = 0; w < kWrites; ++w)
-      present += doc.Get("P" + std::to_string(p), std::to_string(w)) == "wert " + std::to_string(w);
-  EXPECT_EQ(present, kProcs * kWrites);
+      if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
+        return 1;
+    return me.dialogs.shown.empty() ? 0 : 2;
+  });
+  for (int c : codes) EXPECT_EQ(c, 0);
+  struct stat st {};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(ValuesPresent(dir.Read("Zelvoscript.ini"), kProcs, kWrites), kProcs * kWrites);
+}
+
+// A folder where the users may change the data file but not create files:
+// no lock file, no temporary file, every write in place under a lock on
+// the data file itself. The writers run as an unprivileged user, for whom
+// the folder's permissions count.
+TEST(StoreReliability, InPlaceWritersInAFolderWithoutCreateRightsLoseNothing) {
+  TempDir dir;
+  const std::string path = dir.File("Zelvoscript.ini");
+  dir.Write("Zelvoscript.ini", "[Name]\r\n1=eins\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+  constexpr int kProcs = 4, kWrites = 100;
+  const auto codes = RunChildren(kProcs, [&](int p) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+    Instance me(path, "user" + std::to_string(p));
+    for (int w = 0; w < kWrites; ++w)
+      if (!me.file.WriteIni("P" + std::to_string(p), std::to_string(w), "wert " + std::to_string(w)))
+        return 1;
+    return me.dialogs.shown.empty() ? 0 : 2;
+  });
+  for (int c : codes) EXPECT_EQ(c, 0);
+  const std::string bytes = dir.Read("Zelvoscript.ini");
+  EXPECT_EQ(ValuesPresent(bytes, kProcs, kWrites), kProcs * kWrites);
+  EXPECT_EQ(IniDocument::Parse(bytes).Get("Name", "1"), "eins");
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.push_back(e.path().filename());
+  EXPECT_EQ(names, std::vector<std::string>{"Zelvoscript.ini"});
 }
 
 TEST(StoreReliability, NeverTwoLockOwners) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 namespace zelvo {
@@ -116,7 +117,64 @@ bool SendBatch(std::vector<INPUT>& batch) {
   return true;
 }
 
+class HookEscapeWatch : public EscapeWatch {
+ public:
+  HookEscapeWatch() {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ready_ = ready;
+    thread_ = CreateThread(nullptr, 0, &HookEscapeWatch::Run, this, 0, &threadId_);
+    if (thread_) WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+  }
+  ~HookEscapeWatch() override {
+    if (!thread_) return;
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+  }
+  HookEscapeWatch(const HookEscapeWatch&) = delete;
+  HookEscapeWatch& operator=(const HookEscapeWatch&) = delete;
+
+  bool Pressed() override { return pressed_.load(); }
+
+ private:
+  static DWORD WINAPI Run(void* param) {
+    auto* self = static_cast<HookEscapeWatch*>(param);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before WM_QUIT is posted
+    current_ = self;
+    HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, &HookEscapeWatch::OnKey, GetModuleHandleW(nullptr), 0);
+    SetEvent(self->ready_);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    }
+    if (hook) UnhookWindowsHookEx(hook);
+    return 0;
+  }
+
+  // Runs on the watch's thread: the hook is called on the thread that set it.
+  static LRESULT CALLBACK OnKey(int code, WPARAM message, LPARAM data) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (code == HC_ACTION && key->vkCode == VK_ESCAPE && !(key->flags & LLKHF_INJECTED)) {
+      if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) current_->pressed_ = true;
+      return 1;  // the Esc was meant for us, not for the target
+    }
+    return CallNextHookEx(nullptr, code, message, data);
+  }
+
+  static thread_local HookEscapeWatch* current_;
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;
+  std::atomic<bool> pressed_{false};
+};
+
+thread_local HookEscapeWatch* HookEscapeWatch::current_ = nullptr;
+
 }  // namespace
+
+std::unique_ptr<EscapeWatch> Win32Keyboard::WatchForEscape() {
+  return std::make_unique<HookEscapeWatch>();
+}
 
 bool Win32Keyboard::Send(const KeySequence& keys) {
   std::vector<INPUT> batch;

@@ -16,6 +16,10 @@ class Win32Keyboard : public Keyboard {
 
   bool Send(const KeySequence& keys) override;
   bool ModifiersHeld() override;
+  // A low-level keyboard hook on a thread of its own, so that it answers at
+  // once while this thread is busy sending; it tells the user's keys from
+  // ours by the injected flag.
+  std::unique_ptr<EscapeWatch> WatchForEscape() override;
 };
 
 }  // namespace zelvo

@@ -24,7 +24,7 @@ ActivationWiring::ActivationWiring(HINSTANCE instance, HWND mainWindow, Program&
                OptionsActions{
                    [this](DataFolderMode mode) { program_.SelectDataFolder(mode); },
                    [this] { program_.lock().RemoveLockDialog(); },
-                   [this](const ProgramSettings& s) { SaveSettings(program_.dataFile(), s); },
+                   [this](const ProgramSettings& s) { SaveAllSettings(s); },
                    [this] { PlaceBorderStrip(); },
                    [this](int32_t colour) {
                      EnsureStrip();
@@ -71,6 +71,14 @@ void ActivationWiring::PlaceBorderStrip() {
   if (dialogShown) ShowWindow(dialog_->hwnd(), SW_SHOWNA);
 }
 
+void ActivationWiring::SaveAllSettings(const ProgramSettings& s) {
+  SaveSettings(program_.dataFile(), s);
+  if (!SaveSearchWindowChoice(services_.settings, s.SearchWindow))
+    services_.Show({"Die Einstellung \xE2\x80\x9ESuchfenster statt Men\xC3\xBC anzeigen\xE2\x80\x9C "
+                    "konnte nicht gespeichert werden.",
+                    MsgIcon::Error});
+}
+
 void ActivationWiring::RemoveHotkey() { hotkey_.Remove(); }
 
 void ActivationWiring::UnloadOtherWindows() {
@@ -84,8 +92,13 @@ void ActivationWiring::ShowOptionsDialog() {
 }
 
 void ActivationWiring::OnStripMouse(StripMouseEvent event, MouseButton button) {
-  if (auto kind = StripActivationKind(event, button, options_.State().byClick))
-    activation_.HandleActivation(*kind);
+  std::optional<int> kind = stripTrigger_.OnMouse(event, button, options_.State().byClick);
+  if (!kind) return;
+  activation_.HandleActivation(*kind);  // returns when the menu has closed
+  if (*kind == kActivateMenu && strip_) {
+    stripTrigger_.OnMenuClosed();
+    strip_->TrackLeave();
+  }
 }
 
 bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -131,11 +144,20 @@ const std::vector<EntryListItem>& ActivationWiring::MenuEntries() {
 
 bool ActivationWiring::MenuCascading() { return options_.Cascading(); }
 
+bool ActivationWiring::SearchWindowInsteadOfMenu() { return options_.SearchWindowInsteadOfMenu(); }
+
+std::optional<EntryListItem> ActivationWiring::PopupSearchWindow() {
+  SearchForm form(program_.search().Index());
+  SearchWindow window(instance_, main_);
+  return window.Run(form, program_.Caption("Suche"));
+}
+
 int ActivationWiring::PopupSnippetMenu(const SnippetMenu& menu) {
   return menuView_.Popup(main_, menu);
 }
 
 void ActivationWiring::DeliverEntry(int number) {
+  program_.NoteEntryUsed(number);
   if (delivery.deliverEntry) delivery.deliverEntry(number);
 }
 

@@ -21,6 +21,7 @@
 #include "support/autostart.h"
 #include "ui/win32/border_strip.h"
 #include "ui/win32/options_dialog.h"
+#include "ui/win32/search_window.h"
 #include "ui/win32/snippet_menu_view.h"
 
 namespace zelvo {
@@ -63,6 +64,8 @@ class ActivationWiring : public ActivationTarget {
   const std::vector<EntryListItem>& MenuEntries() override;
   bool MenuCascading() override;
   int PopupSnippetMenu(const SnippetMenu& menu) override;
+  bool SearchWindowInsteadOfMenu() override;
+  std::optional<EntryListItem> PopupSearchWindow() override;
   void DeliverEntry(int number) override;
   bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;
@@ -75,6 +78,8 @@ class ActivationWiring : public ActivationTarget {
   void EnsureStrip();
   void EnsureDialog();
   void OnStripMouse(StripMouseEvent event, MouseButton button);
+  // The shared settings into the data file, the per-user one into the registry.
+  void SaveAllSettings(const ProgramSettings& settings);
 
   HINSTANCE instance_;
   HWND main_;
@@ -89,6 +94,7 @@ class ActivationWiring : public ActivationTarget {
   Activation activation_;
   SnippetMenuView menuView_;
   std::unique_ptr<BorderStripWindow> strip_;
+  StripTrigger stripTrigger_;
   std::unique_ptr<OptionsDialog> dialog_;
 };
 

@@ -58,6 +58,12 @@ void BorderStripWindow::SetColour(int32_t colour) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void BorderStripWindow::TrackLeave() {
+  if (!hwnd_) return;
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+  TrackMouseEvent(&track);
+}
+
 LRESULT CALLBACK BorderStripWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = WindowObject<BorderStripWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
@@ -78,6 +84,9 @@ LRESULT BorderStripWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return MA_NOACTIVATE;
     case WM_MOUSEMOVE:
       onMouse_(StripMouseEvent::Move, MouseButton::None);
+      return 0;
+    case WM_MOUSELEAVE:
+      onMouse_(StripMouseEvent::Leave, MouseButton::None);
       return 0;
     case WM_LBUTTONDOWN:
       onMouse_(StripMouseEvent::ButtonDown, MouseButton::Left);

@@ -104,9 +104,12 @@ void MainFormWin::Create() {
   list_ = Child(window_, L"LISTBOX", "",
                 WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER, kIdList);
   editor_.Create(window_, kIdEditor, instance_);
-  SetWindowSubclass(editor_.hwnd(), &MainFormWin::EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption),
-                     BS_AUTOCHECKBOX | WS_TABSTOP, kIdKeyRecord);
+  editor_.Attach(&form_->editor());
+  editor_.onRightButton = [this](KeyModifiers m, int x, int y) {
+    form_->OnEditorRightButton(m.shift, m.ctrl, m.alt, x, y);
+  };
+  // Shown but never read, so Tab passes it by (Alt+S still reaches it).
+  keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption), BS_AUTOCHECKBOX, kIdKeyRecord);
   CreateOptionPanel();
   // The frames lie below the controls they hold.
   for (HWND frame : {listFrame_, textFrame_})
@@ -194,7 +197,9 @@ void MainFormWin::CreateOptionPanel() {
                             kIdDestination0 + i);
     Place(destination_[i], kDestinationRects[i]);
   }
-  combo_ = Child(panel_, L"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, kIdCombo);
+  // A group of its own, so the arrow keys of the options above stay there.
+  combo_ = Child(panel_, L"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                 kIdCombo);
   Place(combo_, kComboRect);
   HWND label = Child(panel_, L"STATIC", std::string(kSendLabel), SS_LEFT | WS_GROUP, 0);
   Place(label, kSendLabelRect);
@@ -293,15 +298,49 @@ void MainFormWin::UpdateStatusClock() {
 // ---- messages -----------------------------------------------------------------
 
 bool MainFormWin::PreTranslate(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
-  int item = 0;
-  if (msg.wParam == VK_F3) item = menu_item::kWeitersuchen;
-  if (msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0) item = menu_item::kSuchen;
-  if (!item) return false;
-  const UINT id = MenuId(MenuArray::Bearbeiten, item);
-  if (GetMenuState(menuBar_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) return true;
-  form_->OnMenuClick(MenuArray::Bearbeiten, item);
-  return true;
+  if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
+  if (msg.message == WM_KEYDOWN) {
+    int item = 0;
+    if (msg.wParam == VK_F3) item = menu_item::kWeitersuchen;
+    if (msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0) item = menu_item::kSuchen;
+    if (item) {
+      const UINT id = MenuId(MenuArray::Bearbeiten, item);
+      if (!(GetMenuState(menuBar_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
+        form_->OnMenuClick(MenuArray::Bearbeiten, item);
+      return true;
+    }
+  }
+  if (!IsWindowVisible(window_) || !IsWindowEnabled(window_)) return false;
+  return OnDialogKey(msg);
+}
+
+bool MainFormWin::OnDialogKey(const MSG& msg) {
+  if (msg.message == WM_SYSCHAR && GetKeyState(VK_CONTROL) >= 0) {
+    const int tag = ToolbarAccessKeyTag(static_cast<char32_t>(CharUpperW(reinterpret_cast<LPWSTR>(msg.wParam))));
+    if (tag >= 0 && SendMessageW(toolbar_, TB_ISBUTTONENABLED, kIdToolBase + tag, 0)) {
+      form_->OnToolbarClick(tag);
+      return true;
+    }
+  }
+  HWND focus = GetFocus();
+  const bool inCombo = focus == combo_ || IsChild(combo_, focus);
+  const bool dropped = inCombo && SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0);
+  if (msg.message == WM_KEYDOWN && focus != editor_.hwnd() && !dropped &&
+      (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+    // A tool window: Esc hides it, Enter on the list opens the entry in
+    // the editor, Enter in the title box takes the title and moves on.
+    if (msg.wParam == VK_ESCAPE)
+      SendMessageW(window_, WM_COMMAND, IDCANCEL, 0);
+    else if (focus == list_)
+      FocusEditor();
+    else if (inCombo)
+      SetFocus(GetNextDlgTabItem(window_, combo_, FALSE));
+    return true;
+  }
+  if (msg.message == WM_CHAR && (msg.wParam == L'\r' || msg.wParam == 0x1B) && focus != editor_.hwnd() && !dropped)
+    return true;  // their key-down was used above
+  MSG copy = msg;
+  return IsDialogMessageW(window_, &copy) != FALSE;
 }
 
 bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -338,6 +377,25 @@ bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
       if (wp != kClockTimer) return false;
       UpdateStatusClock();
       return true;
+    case WM_SHOWWINDOW:
+      if (wp) lastFocus_ = nullptr;  // a window shown anew starts at the list
+      return false;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+        return false;
+      }
+      // Keys need a control with the focus; a hidden window (the snippet
+      // menu's owner) takes none, so it never takes the data lock.
+      if (!IsWindowVisible(window_)) return false;
+      for (HWND h : {lastFocus_, list_}) {
+        if (h && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h)) {
+          SetFocus(h);
+          return true;
+        }
+      }
+      return false;
     case WM_INITMENUPOPUP:
       if (reinterpret_cast<HMENU>(wp) == popups_[static_cast<int>(MenuArray::Bearbeiten)])
         form_->UpdateControlStates();
@@ -364,6 +422,10 @@ bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 }
 
 bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
+  if (id == IDCANCEL && !control) {
+    form_->HideWindowReleasingLock();
+    return true;
+  }
   if (!control && id >= kIdMenuBase && id < kIdMenuBase + 50) {
     form_->OnMenuClick(static_cast<MenuArray>((id - kIdMenuBase) / 10), (id - kIdMenuBase) % 10);
     return true;
@@ -377,6 +439,7 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
       if (code == LBN_SELCHANGE) form_->OnEntryListClick(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
       return true;
     case kIdEditor:
+      if (code == EN_CHANGE) editor_.Changed();
       if (code == EN_SETFOCUS) form_->OnGotFocus(FocusControl::Editor);
       if (code == EN_KILLFOCUS) form_->OnLostFocus(FocusControl::Editor);
       return true;
@@ -404,31 +467,6 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
   return true;
 }
 
-LRESULT CALLBACK MainFormWin::EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                         DWORD_PTR self) {
-  auto* view = reinterpret_cast<MainFormWin*>(self);
-  switch (msg) {
-    case WM_GETDLGCODE:
-      return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
-    case WM_KEYDOWN:
-      if (view->form_->OnEditorKeyDown(static_cast<int>(wp))) return 0;
-      break;
-    case WM_CHAR:
-      // Enter and Tab were recorded at key-down; their characters are dropped.
-      if (wp == L'\r' || wp == L'\n' || wp == L'\t') return 0;
-      if (wp >= 0x20) view->form_->OnEditorKeyPress();
-      break;
-    case WM_RBUTTONDOWN: {
-      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      ClientToScreen(hwnd, &pt);
-      view->form_->OnEditorRightButton((wp & MK_SHIFT) != 0, (wp & MK_CONTROL) != 0,
-                                       GetKeyState(VK_MENU) < 0, pt.x, pt.y);
-      return 0;
-    }
-  }
-  return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
 // ---- MainFormView ------------------------------------------------------------------
 
 void MainFormWin::SetListRows(const std::vector<std::string>& names) {
@@ -452,56 +490,6 @@ void MainFormWin::ShowEditMenuAt(int x, int y) {
   TrackPopupMenu(popups_[static_cast<int>(MenuArray::Bearbeiten)], TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y,
                  0, window_, nullptr);
 }
-
-namespace {
-
-bool PutClipboardText(HWND owner, const std::wstring& text) {
-  if (!OpenClipboard(owner)) return false;
-  EmptyClipboard();
-  bool ok = false;
-  if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
-    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
-    if (!ok) GlobalFree(mem);
-  }
-  CloseClipboard();
-  return ok;
-}
-
-std::wstring ClipboardText(HWND owner) {
-  std::wstring text;
-  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) return text;
-  if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* p = static_cast<const wchar_t*>(GlobalLock(mem))) {
-      text = p;
-      GlobalUnlock(mem);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-}  // namespace
-
-void MainFormWin::CopySelection() { PutClipboardText(window_, Widen(editor_.SelectedText())); }
-
-void MainFormWin::CutSelection() {
-  CopySelection();
-  DeleteSelection();
-}
-
-void MainFormWin::PasteText() {
-  editor_.SetInsertFormat(EditorFormat::Text);
-  const std::wstring text = ClipboardText(window_);
-  SendMessageW(editor_.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void MainFormWin::DeleteSelection() {
-  SendMessageW(editor_.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
-}
-
-bool MainFormWin::ClipboardHasText() { return !ClipboardText(window_).empty(); }
 
 void MainFormWin::SetDestinationTitles(const std::vector<std::string>& titles) {
   const std::string text = DestinationTitle();

@@ -28,7 +28,9 @@ class MainFormWin : public MainFormView {
 
   // The main window's messages; true when handled (result in `result`).
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  // Strg+F and F3 while the main window is active; true when used.
+  // The main window's keys: Strg+F and F3, the toolbar's access keys,
+  // Enter and Esc, and the dialog keys (Tab, arrows, access keys) of its
+  // controls; true when used.
   bool PreTranslate(const MSG& msg);
 
   void CaptureLayout();
@@ -48,22 +50,8 @@ class MainFormWin : public MainFormView {
   // MainFormView
   void SetListRows(const std::vector<std::string>& names) override;
   void SelectListRow(int row) override;
-  void RenderEditor(const std::vector<EditorRun>& runs) override { editor_.Render(runs); }
-  std::string EditorText() override { return editor_.EditorText(); }
-  std::string EditorPlainText() override { return editor_.PlainText(); }
-  int EditorSelStart() override { return editor_.SelStart(); }
-  int EditorSelLength() override { return editor_.SelLength(); }
-  void SetEditorSelection(int start, int length) override { editor_.SetSelection(start, length); }
-  std::string EditorCharBeforeCaret() override { return editor_.CharBeforeCaret(); }
-  void MoveCaretPastLineBreak() override { editor_.MoveCaretPastLineBreak(); }
-  void SetInsertFormat(EditorFormat format) override { editor_.SetInsertFormat(format); }
-  void InsertAtCaret(const EditorRun& run) override { editor_.Insert(run); }
+  EditorSurface& Editor() override { return editor_; }
   void FocusEditor() override { SetFocus(editor_.hwnd()); }
-  void CutSelection() override;
-  void CopySelection() override;
-  void PasteText() override;
-  void DeleteSelection() override;
-  bool ClipboardHasText() override;
   void ShowEditMenuAt(int x, int y) override;
   void SetDestinationTitles(const std::vector<std::string>& titles) override;
   std::string DestinationTitle() override;
@@ -97,7 +85,7 @@ class MainFormWin : public MainFormView {
   int Px(float twips, bool vertical) const;
   void UpdateStatusClock();
   bool OnCommand(WORD id, WORD code, HWND control);
-  static LRESULT CALLBACK EditorProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool OnDialogKey(const MSG& msg);
   static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
 
   HWND window_;
@@ -118,6 +106,7 @@ class MainFormWin : public MainFormView {
   Banner banner_;
   WindowLayout layout_;
   bool listEnabled_ = false;
+  HWND lastFocus_ = nullptr;  // the control that has the focus back when the window is activated
   HBRUSH windowBrush_ = nullptr;  // the system's window colour
 };
 

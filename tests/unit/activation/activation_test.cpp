@@ -10,7 +10,8 @@ namespace {
 class RecordingTarget : public ActivationTarget {
  public:
   std::vector<std::string> log;
-  bool nt = true, visible = false, cascading = false, deliveryBusy = false;
+  bool nt = true, visible = false, cascading = false, deliveryBusy = false, searchWindow = false;
+  std::optional<EntryListItem> searchChoice;
   std::vector<EntryListItem> entries{{"Gruss", 1}, {"Adresse", 2}};
   int choice = 0;
   std::function<void()> whileMenuOpen;
@@ -27,6 +28,12 @@ class RecordingTarget : public ActivationTarget {
     lastMenu = menu;
     if (whileMenuOpen) whileMenuOpen();
     return choice;
+  }
+  bool SearchWindowInsteadOfMenu() override { return searchWindow; }
+  std::optional<EntryListItem> PopupSearchWindow() override {
+    log.push_back("search window");
+    if (whileMenuOpen) whileMenuOpen();
+    return searchChoice;
   }
   void DeliverEntry(int number) override { log.push_back("deliver " + std::to_string(number)); }
   bool DeliveryBusy() override { return deliveryBusy; }
@@ -66,7 +73,7 @@ TEST(HandleActivation, EachShowingFollowsTheEntriesAndTheModeOfItsReload) {
   RecordingTarget t;
   Activation a(t);
   a.HandleActivation(1);
-  ASSERT_EQ(t.lastMenu.items.size(), 6u);
+  ASSERT_EQ(t.lastMenu.items.size(), 7u);
 
   struct Step {
     std::vector<EntryListItem> entries;
@@ -119,6 +126,36 @@ TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
   t.deliveryBusy = true;
   a.HandleActivation(1);
   EXPECT_TRUE(t.log.empty());
+}
+
+TEST(HandleActivation, SearchWindowInsteadOfMenuDeliversItsChoiceTheSameWay) {
+  RecordingTarget t;
+  t.searchWindow = true;
+  t.searchChoice = EntryListItem{"Adresse", 2};
+  bool secondIgnored = false;
+  Activation a(t);
+  t.whileMenuOpen = [&] {
+    a.HandleActivation(1);
+    secondIgnored = t.log.back() == "search window";
+  };
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "search window", "deliver 2"}));
+  EXPECT_TRUE(secondIgnored) << "a hotkey press while it is open does nothing";
+
+  t.log.clear();
+  t.whileMenuOpen = nullptr;
+  t.searchChoice.reset();  // Escape or a click elsewhere
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "search window"}));
+}
+
+TEST(HandleActivation, MenuItemSearchOpensTheSearchWindow) {
+  RecordingTarget t;
+  t.choice = kMenuSearch;
+  t.searchChoice = EntryListItem{"Gruss", 1};
+  Activation a(t);
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "search window", "deliver 1"}));
 }
 
 TEST(RunMenuCommand, FixedItems) {

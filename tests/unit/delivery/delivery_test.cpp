@@ -24,7 +24,7 @@ class FakeHost : public DeliveryHost {
   AuswahlForm* form = nullptr;
 
   std::optional<SnippetEntry> ReadEntry(int number) override {
-    if (fileUnreadable) return std::nullopt;
+    if (fileUnreadable) return std::nullopt;  // the user has been told
     auto it = entries.find(number);
     return it == entries.end() ? SnippetEntry{} : it->second;
   }
@@ -88,8 +88,10 @@ TEST_F(DeliveryTest, KeystrokesToTheLastUsedWindow) {
   EXPECT_EQ(delivery.OutgoingText(), "Hallo~Welt 100{%}");
   EXPECT_EQ(ws.foreground, editor);
   EXPECT_EQ(Typed(), U"Hallo\rWelt 100%");
-  for (const KeyStroke& k : keyboard.sent.at(0)) EXPECT_FALSE(k.alt);
+  for (const KeyStroke& k : keyboard.AllSent()) EXPECT_FALSE(k.alt);
   EXPECT_EQ(log, (std::vector<std::string>{"foreground " + std::to_string(editor), "send"}));
+  EXPECT_EQ(keyboard.escapeWatches, 1);
+  EXPECT_EQ(keyboard.openEscapeWatches, 0);
   EXPECT_GE(ws.pumps, 1);
   EXPECT_EQ(clipboard.writes, 0);
   EXPECT_FALSE(delivery.IsBusy());
@@ -119,13 +121,6 @@ TEST_F(DeliveryTest, ClipboardMethodsFillTheClipboardFirstAndPaste) {
     EXPECT_EQ(log.front(), "clipboard");
     EXPECT_EQ(log.at(1), "enumerate");
   }
-}
-
-TEST_F(DeliveryTest, EncipheredEntryIsMarkedSecretOnTheClipboard) {
-  Entry("geheim", 2, "", /*crypt=*/true);
-  delivery.DeliverEntry(1);
-  EXPECT_EQ(clipboard.text, "geheim");
-  EXPECT_TRUE(clipboard.secret);
 }
 
 TEST_F(DeliveryTest, UnknownMethodsTypeKeystrokes) {
@@ -287,7 +282,7 @@ TEST_F(DeliveryTest, FailuresOfClipboardAndKeyboardAreReported) {
 TEST_F(DeliveryTest, VanishedEntryTypesNothingIntoTheLastUsedWindow) {
   delivery.DeliverEntry(42);
   EXPECT_EQ(ws.foreground, editor);
-  EXPECT_EQ(keyboard.sent, std::vector<KeySequence>{KeySequence{}});
+  EXPECT_TRUE(keyboard.sent.empty());
   EXPECT_TRUE(fakes.dialogs.shown.empty());
 }
 
@@ -299,6 +294,169 @@ TEST_F(DeliveryTest, UnreadableDataFileDeliversNothing) {
   EXPECT_TRUE(ws.setForegroundCalls.empty());
   EXPECT_TRUE(keyboard.sent.empty());
   EXPECT_FALSE(delivery.IsBusy());
+}
+
+TEST_F(DeliveryTest, LongTextIsTypedInBatchesIntoTheTargetInFront) {
+  std::string umlauts;
+  for (size_t i = 0; i < 2 * kStrokesPerBatch; ++i) umlauts += "ä";
+  Entry(umlauts + "\\N\\Tend", 0);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(Typed(), std::u32string(2 * kStrokesPerBatch, U'ä') + U"\r\tend");
+  ASSERT_EQ(keyboard.sent.size(), 3u);
+  EXPECT_EQ(keyboard.sent[0].size(), kStrokesPerBatch);
+  EXPECT_EQ(keyboard.sent[2].size(), 5u);
+  EXPECT_TRUE(fakes.dialogs.shown.empty());
+}
+
+TEST_F(DeliveryTest, TypingStopsWhenTheTargetLeavesTheFrontOrTheUserPressesEsc) {
+  struct Case {
+    const char* name;
+    std::function<void()> afterSecondBatch;
+    std::string expected;
+    MsgIcon icon;
+  } cases[] = {
+      {"focus moved", [&] { ws.foreground = word; },
+       "Das Zielfenster ist nicht mehr im Vordergrund. Die Übertragung wurde abgebrochen.\r"
+       "Gesendet wurden 100 von 20.000 Zeichen.",
+       MsgIcon::Error},
+      {"Esc", [&] { keyboard.escapePressed = true; },
+       "Die Übertragung wurde mit Esc abgebrochen.\rGesendet wurden 100 von 20.000 Zeichen.",
+       MsgIcon::Information},
+      {"input refused", [&] { keyboard.acceptCalls = 0; },
+       "Die Tastatureingaben konnten nicht vollständig an das Zielfenster übergeben werden.\r"
+       "Gesendet wurden 100 von 20.000 Zeichen.",
+       MsgIcon::Error},
+  };
+  static_assert(kStrokesPerBatch == 50, "the texts above count two batches");
+  Entry(std::string(20000, 'a'), 0);
+  for (const Case& c : cases) {
+    ws.foreground = editor;
+    targets.CaptureAtMenuOpening();
+    keyboard.sent.clear();
+    keyboard.escapePressed = false;
+    keyboard.acceptCalls = -1;
+    fakes.dialogs.shown.clear();
+    keyboard.afterSend = [&] {
+      if (keyboard.sent.size() == 2) c.afterSecondBatch();
+    };
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(keyboard.AllSent().size(), 100u) << c.name;
+    ASSERT_EQ(fakes.dialogs.shown.size(), 1u) << c.name;
+    EXPECT_EQ(fakes.dialogs.shown[0].message.text, c.expected);
+    EXPECT_EQ(fakes.dialogs.shown[0].message.icon, c.icon) << c.name;
+    EXPECT_EQ(keyboard.openEscapeWatches, 0) << c.name;
+  }
+}
+
+TEST_F(DeliveryTest, OwnWindowsAreNeverTargets) {
+  // Hidden or not: the options dialog's letters would change shared settings.
+  ws.Find(ws.Add("Zelvoscript 2.5 - Optionen", /*visible=*/false))->own = true;
+  ws.Find(ws.Add("Info", /*visible=*/true))->own = true;
+  for (const char* title : {"Optionen", "info"}) {
+    Entry("geheim", 0, title);
+    delivery.DeliverEntry(1);
+  }
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_TRUE(ws.setForegroundCalls.empty());
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kNoTargetMessage, kNoTargetMessage}));
+}
+
+TEST_F(DeliveryTest, ConsoleMethodUsesWhatTheWindowUnderstands) {
+  struct Case {
+    const char* cls;
+    unsigned command;  // 0: none
+    KeySequence keys;
+  } cases[] = {
+      {"ConsoleWindowClass", 0xFFF1, {}},
+      {"WineConsoleClass", 0x112, {}},
+      {"CASCADIA_HOSTING_WINDOW_CLASS", 0, {{KeyStroke::Kind::Key, U'v', true, true, false}}},
+      {"mintty", 0,
+       {{KeyStroke::Kind::Key, U' ', false, false, true},
+        {KeyStroke::Kind::Character, U'B'},
+        {KeyStroke::Kind::Character, U'E'}}},
+  };
+  for (const Case& c : cases) {
+    ws.Find(editor)->cls = c.cls;
+    ws.postedCommands.clear();
+    keyboard.sent.clear();
+    Entry("dir", 1);
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(clipboard.text, "dir");
+    EXPECT_EQ(keyboard.AllSent(), c.keys) << c.cls;
+    using Posted = std::vector<std::pair<WindowHandle, unsigned>>;
+    EXPECT_EQ(ws.postedCommands, (c.command ? Posted{{editor, c.command}} : Posted{})) << c.cls;
+  }
+}
+
+TEST_F(DeliveryTest, EncipheredTextLeavesTheClipboardOnceTaken) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> before;
+    int takenAfterPolls;
+    std::function<void()> meanwhile;
+    std::optional<std::string> after;
+    int polls;
+  } cases[] = {
+      {"previous text comes back", "vorher", 3, nullptr, "vorher", 4},
+      {"no previous text", std::nullopt, 0, nullptr, std::nullopt, 1},
+      {"user copied meanwhile", "vorher", 0, [&] { clipboard.CopyFromElsewhere("neu"); }, "neu", 1},
+      {"never taken", "vorher", -1, nullptr, "vorher", kPasteTakenWaitMs / kPollStepMs + 1},
+  };
+  for (const Case& c : cases) {
+    clipboard.text = c.before;
+    clipboard.ours = false;
+    clipboard.takenAfterPolls = c.takenAfterPolls;
+    clipboard.takenPolls = 0;
+    keyboard.sent.clear();
+    keyboard.afterSend = [&] {
+      // Marked as a secret while it is there, so clipboard history skips it.
+      EXPECT_EQ(clipboard.text, "geheim") << c.name;
+      EXPECT_TRUE(clipboard.secret) << c.name;
+      if (c.meanwhile) c.meanwhile();
+    };
+    Entry("geheim", 2, "", /*crypt=*/true);
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(keyboard.sent.size(), 1u) << c.name;
+    EXPECT_EQ(clipboard.text, c.after) << c.name;
+    EXPECT_FALSE(clipboard.secret) << c.name;
+    EXPECT_EQ(clipboard.takenPolls, c.polls) << c.name;
+  }
+}
+
+TEST_F(DeliveryTest, EncipheredTextLeavesTheClipboardAlsoWhenNothingWasPasted) {
+  ws.Find(word)->higherIntegrity = true;
+  for (const char* title : {"gibt es nicht", "word"}) {
+    clipboard.text = "vorher";
+    fakes.dialogs.shown.clear();
+    Entry("geheim", 2, title, /*crypt=*/true);
+    delivery.DeliverEntry(1);
+    EXPECT_EQ(clipboard.text, "vorher") << title;
+    EXPECT_EQ(clipboard.takenPolls, 0) << "nothing to wait for";
+    ASSERT_EQ(fakes.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fakes.dialogs.shown[0].message.text.find("Zwischenablage"), std::string::npos)
+        << "the text is not there any more";
+  }
+  EXPECT_TRUE(keyboard.sent.empty());
+}
+
+TEST_F(DeliveryTest, TextThatGrowsTooLargeIsNotDelivered) {
+  fakes.dir.Write("mib.txt", std::string(1 << 20, 'x'));
+  std::string text;
+  for (int i = 0; i < 33; ++i) text += "%datei=" + fakes.dir.File("mib.txt") + "%";
+  Entry(text, 2);
+  delivery.DeliverEntry(1);
+  EXPECT_EQ(clipboard.writes, 0);
+  EXPECT_TRUE(keyboard.sent.empty());
+  EXPECT_EQ(MessageTexts(),
+            std::vector<std::string>{"Der Text wird mit den eingefügten Dateien größer als 32 MB und "
+                                     "kann nicht übertragen werden.\rDie Übertragung wird daher "
+                                     "abgebrochen."});
+}
+
+TEST(GroupedNumberTest, DotsBetweenThousands) {
+  const std::pair<size_t, const char*> rows[] = {
+      {0, "0"}, {999, "999"}, {1000, "1.000"}, {20000, "20.000"}, {1234567, "1.234.567"}};
+  for (const auto& [n, text] : rows) EXPECT_EQ(GroupedNumber(n), text);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 namespace zelvo {
 namespace {
 
+const std::string R = kReturnSymbol, T = kTabSymbol;
+
 TEST_F(MainFormTest, EmptyFileDisablesEverythingButNew) {
   Load("");
   EXPECT_TRUE(form.Rows().empty());
   EXPECT_EQ(view.states, ControlStates{});  // all disabled, search included
-  EXPECT_TRUE(view.editor.empty());
+  EXPECT_EQ(view.editor.RenderedText(), "");
   form.OnToolbarClick(kTagRename);
   form.OnToolbarClick(kTagDelete);
   EXPECT_TRUE(env.dialogs.inputPrompts.empty());
@@ -22,7 +24,7 @@ TEST_F(MainFormTest, FilledListIsSortedIgnoringCaseAndShowsTheFirstEntry) {
   EXPECT_EQ(form.Rows()[3].Number, 1);
   EXPECT_EQ(view.listSelection, 0);
   EXPECT_EQ(form.CurrEntryListIndex(), 0);
-  EXPECT_EQ(view.PlainUtf8(), "Sehr geehrte Damen\xC3\x83\rund Herren");
+  EXPECT_EQ(view.editor.RenderedText(), "Sehr geehrte Damen" + R + "\r\nund Herren");
   EXPECT_EQ(view.destinationType, 0);
   EXPECT_FALSE(view.states.destinationTitle);
   EXPECT_EQ(view.destinationTitles, std::vector<std::string>{"Editor"});
@@ -40,48 +42,55 @@ TEST_F(MainFormTest, EditCommandsFollowSelectionClipboardAndSearchText) {
   EXPECT_TRUE(s.editFind && s.editor && s.entryList && s.renameDelete && s.destinationOptions);
   EXPECT_FALSE(s.editCut || s.editCopy || s.editDelete || s.editPaste || s.editFindNext);
 
-  view.SetEditorSelection(0, 5);
-  view.clipboard = "x";
+  view.editor.picture = U"Hallo Welt";
+  view.editor.SetSelection(0, 5);
+  view.editor.clipboard = "x";
   form.UpdateControlStates();
   s = view.states;
   EXPECT_TRUE(s.editCut && s.editCopy && s.editDelete && s.editPaste);
   EXPECT_FALSE(s.editFindNext);
 
+  // F3 follows a new search text at once.
   env.dialogs.inputs.push_back("welt");
   form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kSuchen);
-  EXPECT_FALSE(view.states.editFindNext);  // until the rules run again
-  form.UpdateControlStates();
   EXPECT_TRUE(view.states.editFindNext);
+  EXPECT_EQ(view.editor.selStart, 6);
 }
 
-TEST_F(MainFormTest, ClipboardCommandsWorkOnTheSelection) {
+TEST_F(MainFormTest, ClipboardCommandsGoToTheEditor) {
+  view.editor.picture = U"Hallo Welt";
   LoadEntries({{"A", "Hallo Welt"}});
-  view.SetEditorSelection(0, 6);
+  view.editor.SetSelection(0, 6);
   form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kAusschneiden);
-  EXPECT_EQ(view.clipboard, "Hallo ");
-  EXPECT_EQ(view.PlainUtf8(), "Welt");
-  view.SetEditorSelection(4, 0);
+  EXPECT_EQ(view.editor.clipboard, "Hallo ");
+  view.editor.picture = U"Welt";
+  view.editor.SetSelection(4, 0);
+  view.editor.clipboard = "a\r\nb";
   form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kEinfuegen);
-  EXPECT_EQ(view.PlainUtf8(), "WeltHallo ");
+  using F = EditorFormat;
+  const std::vector<RecordingEditorSurface::Replacement> expected{
+      {0, 6, {}}, {4, 0, {{"a", F::Text}, {R + "\r\n", F::ReturnSymbol}, {"b", F::Text}}}};
+  EXPECT_EQ(view.editor.replacements, expected);
 }
 
 TEST_F(MainFormTest, FindNextSearchesForwardIgnoringCaseWithoutWrapping) {
-  LoadEntries({{"A", "Gr\xC3\x9C\xC3\x9F" "e an alle\\Ngr\xC3\xBC\xC3\x9F" "e"}});
+  LoadEntries({{"A", "x"}});
+  view.editor.picture = ToCodePoints("Gr\xC3\x9C\xC3\x9F" "e an alle" + R + "\rgr\xC3\xBC\xC3\x9F" "e");
   env.dialogs.inputs.push_back("GR\xC3\x9C\xC3\x9F" "E");
   form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kSuchen);
   EXPECT_EQ(form.SearchText(), "GR\xC3\x9C\xC3\x9F" "E");
-  EXPECT_EQ(view.selStart, 0);
-  EXPECT_EQ(view.selLength, 5);
+  EXPECT_EQ(view.editor.selStart, 0);
+  EXPECT_EQ(view.editor.selLength, 5);
   EXPECT_EQ(view.focused, FocusControl::Editor);
 
   form.OnMenuClick(MenuArray::Bearbeiten, menu_item::kWeitersuchen);
-  EXPECT_EQ(view.selStart, 15);  // after the symbol and its line break
+  EXPECT_EQ(view.editor.selStart, 15);  // after the symbol and its line break
   EXPECT_TRUE(env.dialogs.shown.empty());
 
   form.FindNext();
   EXPECT_EQ(env.dialogs.LastText(), "Die Suche ist am Ende des Textes angekommen.");
   EXPECT_EQ(env.dialogs.shown.back().message.icon, MsgIcon::Information);
-  EXPECT_EQ(view.selStart, 15);  // selection unchanged, no wrap
+  EXPECT_EQ(view.editor.selStart, 15);  // selection unchanged, no wrap
 
   env.dialogs.inputs.push_back(std::nullopt);  // Cancel empties the search text
   form.AskSearchText();
@@ -89,42 +98,19 @@ TEST_F(MainFormTest, FindNextSearchesForwardIgnoringCaseWithoutWrapping) {
   EXPECT_EQ(env.dialogs.shown.size(), 1u);
 }
 
-TEST_F(MainFormTest, TypedEnterAndTabAreRecordedAndStored) {
+TEST_F(MainFormTest, WhatTheEditorShowsIsStoredOnLeavingIt) {
   LoadEntries({{"A", ""}});
   view.Focus(FocusControl::Editor);
   EXPECT_TRUE(Locked());
-  view.Type("ab\nc\td");
-  EXPECT_EQ(view.PlainUtf8(), "ab\xC3\x83\rc\xC3\xB0\rd");
-  EXPECT_EQ(view.formats[2], EditorFormat::ReturnSymbol);
-  EXPECT_EQ(view.formats[5], EditorFormat::TabSymbol);
-  EXPECT_EQ(view.formats[7], EditorFormat::Text);
+  view.editor.picture = ToCodePoints("ab" + R + "\rc" + T + "\rd" + kLineFeedSymbol + "\r\xC3\x83");
   view.Focus(FocusControl::None);
-  EXPECT_EQ(Value("Text", "1"), "ab\\Nc\\Td");
+  EXPECT_EQ(Value("Text", "1"), "ab\\Nc\\Td\\L\xC3\x83");
   EXPECT_EQ(Value("Crypt", "1"), "0");
   EXPECT_FALSE(Locked());
 }
 
-TEST_F(MainFormTest, KeysRecordOverASelectionAndStepOverSymbols) {
-  LoadEntries({{"A", "x\\Ny"}});
-  // Caret between the symbol and its line break: typing continues on the next line.
-  view.SetEditorSelection(2, 0);
-  view.Type("z");
-  EXPECT_EQ(view.PlainUtf8(), "x\xC3\x83\rzy");
-  // A selection is kept, not overwritten, by a recorded key.
-  view.SetEditorSelection(0, 1);
-  EXPECT_TRUE(form.OnEditorKeyDown(MainForm::kKeyTab));
-  EXPECT_EQ(view.PlainUtf8(), "\xC3\xB0\rx\xC3\x83\rzy");
-  EXPECT_FALSE(form.OnEditorKeyDown('A'));
-}
-
-TEST_F(MainFormTest, LeavingTheEditorUnchangedStoresTheSameText) {
-  LoadEntries({{"A", "a\\Tb\\Lc\\\\d\\He"}});
-  view.Focus(FocusControl::Editor);
-  view.Focus(FocusControl::None);
-  EXPECT_EQ(Value("Text", "1"), "a\\Tb\\Lc\\\\d\\He");
-}
-
 TEST_F(MainFormTest, CipherBoxStoresTheTextEnciphered) {
+  view.editor.picture = U"geheim";
   LoadEntries({{"A", "geheim"}});
   view.Focus(FocusControl::Crypt);
   EXPECT_TRUE(Locked());
@@ -140,8 +126,7 @@ TEST_F(MainFormTest, CipherBoxStoresTheTextEnciphered) {
 TEST_F(MainFormTest, FailedSaveKeepsTheTextInTheEditor) {
   LoadEntries({{"A", "alt"}, {"B", "b"}});
   view.Focus(FocusControl::Editor);
-  view.SetEditorSelection(3, 0);
-  view.Type(" und neu");
+  view.editor.picture = U"alt und neu";
   FailNextWrite();
   view.Focus(FocusControl::None);
   EXPECT_EQ(Value("Text", "1"), "alt");
@@ -151,19 +136,19 @@ TEST_F(MainFormTest, FailedSaveKeepsTheTextInTheEditor) {
   // A reload keeps showing the unsaved text with its entry.
   program.ReloadAll();
   EXPECT_EQ(SelectedName(), "A");
-  EXPECT_EQ(view.PlainUtf8(), "alt und neu");
+  EXPECT_EQ(view.editor.RenderedText(), "alt und neu");
 
   // Choosing another entry saves it now that the file is writable again.
   form.OnEntryListClick(Row("B"));
   EXPECT_EQ(Value("Text", "1"), "alt und neu");
-  EXPECT_EQ(view.PlainUtf8(), "b");
+  EXPECT_EQ(view.editor.RenderedText(), "b");
   EXPECT_FALSE(form.HasUnsavedText());
 }
 
 TEST_F(MainFormTest, UnsavedTextIsOnlyDroppedWhenTheUserSaysSo) {
   LoadEntries({{"A", "alt"}, {"B", "b"}});
   view.Focus(FocusControl::Editor);
-  view.Type("X");
+  view.editor.picture = U"Xalt";
   FailNextWrite();
   view.Focus(FocusControl::None);
 
@@ -171,12 +156,12 @@ TEST_F(MainFormTest, UnsavedTextIsOnlyDroppedWhenTheUserSaysSo) {
   env.dialogs.answers.push_back(MsgResult::No);
   form.OnEntryListClick(Row("B"));
   EXPECT_EQ(SelectedName(), "A");
-  EXPECT_EQ(view.PlainUtf8(), "Xalt");
+  EXPECT_EQ(view.editor.RenderedText(), "alt");  // B was not shown
 
   FailNextWrite();
   env.dialogs.answers.push_back(MsgResult::Yes);
   form.OnEntryListClick(Row("B"));
-  EXPECT_EQ(view.PlainUtf8(), "b");
+  EXPECT_EQ(view.editor.RenderedText(), "b");
   EXPECT_EQ(Value("Text", "1"), "alt");
   EXPECT_FALSE(form.HasUnsavedText());
 }
@@ -189,7 +174,7 @@ TEST_F(MainFormTest, ForeignLockIsReportedOnceAndEditingGoesOn) {
   // The focus coming back from the message box asks nothing again...
   form.OnGotFocus(FocusControl::Editor);
   EXPECT_EQ(env.dialogs.shown.size(), 1u);
-  view.Type("b");
+  view.editor.picture = U"ba";
   view.Focus(FocusControl::None);
   EXPECT_EQ(Value("Text", "1"), "ba");  // saved whether or not the lock was granted
   EXPECT_EQ(LockValue(), "hbauer;PC-LAGER;07.12.2026 10:00:00;1234567890123456");
@@ -238,6 +223,31 @@ TEST_F(MainFormTest, OptionPanelTakesTheLockAndWritesTheCurrentEntry) {
   EXPECT_EQ(view.destinationType, 0);
   EXPECT_FALSE(view.states.destinationTitle);
   EXPECT_EQ(Value("Text", "1"), "b");  // the other entry is untouched
+}
+
+TEST_F(MainFormTest, ClickingTheChosenOptionChangesNothing) {
+  LoadEntries({{"A", "a", "", 2}, {"B", "b", "Editor", 1}});
+  form.OnDestinationTypeClick(0);  // the last used window is already chosen
+  form.OnSendMethodClick(2);
+  form.OnEntryListClick(Row("B"));
+  form.OnDestinationTypeClick(1);
+  form.OnSendMethodClick(1);
+  EXPECT_EQ(Value("DosBox", "1"), "2");
+  EXPECT_EQ(Value("DosBox", "2"), "1");
+  EXPECT_EQ(Value("Title", "2"), "Editor");
+  EXPECT_EQ(view.sendMethod, 1);
+  EXPECT_EQ(view.destinationType, 1);
+  EXPECT_FALSE(form.TitleModePending());
+  EXPECT_NE(view.focused, FocusControl::DestinationTitle);
+}
+
+TEST(EntryNameOrder, AccentedLettersSortBesideTheirBaseLetters) {
+  const std::vector<std::string> sorted{
+      "_intern", "10 Uhr", "\xC3\xA0 la carte", "Anrede", "eben", "ecke", "Ecke", "\xC3\x89" "cke",
+      "\xC3\x89lan", "Ende", "\xC3\xA9t\xC3\xA9", "Strasse", "Stra\xC3\x9F" "e", "Zeit"};
+  std::vector<std::string> names(sorted.rbegin(), sorted.rend());
+  std::stable_sort(names.begin(), names.end(), EntryNameLess);
+  EXPECT_EQ(names, sorted);
 }
 
 TEST_F(MainFormTest, OptionHandlersWriteNothingWhileReloadingOrShowing) {
@@ -317,7 +327,7 @@ TEST_F(MainFormTest, LanSyncRereadsTheFileAndSelectsTheFirstEntry) {
   form.OnToolbarClick(kTagSync);
   EXPECT_EQ(view.listRows, (std::vector<std::string>{"A", "B", "C"}));
   EXPECT_EQ(SelectedName(), "A");
-  EXPECT_EQ(view.PlainUtf8(), "neu");
+  EXPECT_EQ(view.editor.RenderedText(), "neu");
 }
 
 }  // namespace

@@ -134,6 +134,34 @@ TEST(Program, MissingStoredFileFallsBackToTheStarterFileBesideTheProgram) {
   EXPECT_EQ(host.lastList.entries[0].Name, "Beispiel");
 }
 
+TEST(Program, SearchIndexFollowsTheFileAndUsedEntriesComeFirst) {
+  FakeServices f;
+  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=Brief\r\n2=Angebot\r\n");
+  f.settings.values["path"] = f.dir.File("Zelvoscript.ini");
+  f.settings.values[kKeySearchWindow] = "1";
+  RecordingHost host;
+  Program program(f.services, host);
+  ASSERT_TRUE(program.Startup());
+  EXPECT_TRUE(host.lastSettings.SearchWindow) << "the per-user choice comes with the settings";
+  const auto names = [&] {
+    std::vector<std::string> out;
+    const auto index = program.search().Index();
+    for (uint32_t id : index->Ordered()) out.emplace_back(index->Name(id));
+    return out;
+  };
+  EXPECT_EQ(names(), (std::vector<std::string>{"Angebot", "Brief"}));
+
+  const auto before = program.search().Index();
+  program.ReloadAll();
+  EXPECT_EQ(program.search().Index(), before) << "same file: the index is not built again";
+
+  program.NoteEntryUsed(1);
+  EXPECT_EQ(names(), (std::vector<std::string>{"Brief", "Angebot"}));
+  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=Brief\r\n2=Angebot\r\n3=Zusage\r\n");
+  program.ReloadAll();
+  EXPECT_EQ(names(), (std::vector<std::string>{"Brief", "Angebot", "Zusage"}));
+}
+
 TEST(Program, UnreadableFileKeepsTheListOnScreenAndReleasesNothing) {
   FakeServices f;
   f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=Eins\r\n2=Zwei\r\n");

@@ -1,0 +1,44 @@
+#include "search/search_form.h"
+
+namespace zelvo {
+
+SearchForm::SearchForm(std::shared_ptr<const SearchIndex> index)
+    : index_(std::move(index)), filter_(*index_), rows_(&filter_.Update("")) {}
+
+void SearchForm::AttachView(SearchView* view) {
+  view_ = view;
+  if (view_) view_->ShowRows(RowCount());
+}
+
+void SearchForm::OnQueryChanged(const std::string& typed) {
+  rows_ = &filter_.Update(typed);
+  if (view_) view_->ShowRows(RowCount());
+}
+
+void SearchForm::OnEnter() {
+  if (view_) Choose(view_->SelectedRow());
+}
+
+void SearchForm::OnRowActivated(int row) { Choose(row); }
+
+void SearchForm::OnCancel() {
+  choice_.reset();
+  if (view_) view_->Close();
+}
+
+void SearchForm::Choose(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= RowCount()) return;
+  const uint32_t id = (*rows_)[row];
+  choice_ = EntryListItem{std::string(index_->Name(id)), index_->Number(id)};
+  if (view_) view_->Close();
+}
+
+std::string_view SearchForm::RowName(std::size_t row) const {
+  return row < RowCount() ? index_->Name((*rows_)[row]) : std::string_view();
+}
+
+std::string_view SearchForm::RowPreview(std::size_t row) const {
+  return row < RowCount() ? index_->Preview((*rows_)[row]) : std::string_view();
+}
+
+}  // namespace zelvo

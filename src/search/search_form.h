@@ -1,0 +1,54 @@
+// The search window's controller: the query, the matches it shows and the
+// entry the user chooses. The Win32 view forwards its events here.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "search/search_filter.h"
+
+namespace zelvo {
+
+class SearchView {
+ public:
+  virtual ~SearchView() = default;
+  // The list now holds `count` rows; the first one is selected and shown.
+  virtual void ShowRows(std::size_t count) = 0;
+  // The row the list has selected, -1 for none.
+  virtual int SelectedRow() = 0;
+  virtual void Close() = 0;
+};
+
+class SearchForm {
+ public:
+  explicit SearchForm(std::shared_ptr<const SearchIndex> index);
+
+  // Shows every entry, recently used first.
+  void AttachView(SearchView* view);
+  void OnQueryChanged(const std::string& typed);
+  // Enter: the selected row; nothing happens when there is none.
+  void OnEnter();
+  // A double click on a row.
+  void OnRowActivated(int row);
+  // Escape, a click elsewhere: closes, nothing chosen.
+  void OnCancel();
+
+  std::size_t RowCount() const { return rows_->size(); }
+  std::string_view RowName(std::size_t row) const;
+  std::string_view RowPreview(std::size_t row) const;
+
+  // The entry chosen with Enter or a double click.
+  const std::optional<EntryListItem>& Choice() const { return choice_; }
+
+ private:
+  void Choose(int row);
+
+  std::shared_ptr<const SearchIndex> index_;
+  SearchFilter filter_;
+  const std::vector<uint32_t>* rows_;
+  SearchView* view_ = nullptr;
+  std::optional<EntryListItem> choice_;
+};
+
+}  // namespace zelvo
