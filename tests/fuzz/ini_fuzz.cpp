@@ -77,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string script = nul == std::string::npos ? "" : input.substr(nul + 1);
   const bool markedFile = file.compare(0, 3, kBom) == 0;
   const bool utf8File = IsUtf8File(file);
-  if (markedFile && Known("utf8-files")) return 0;
 
   IniDocument doc = IniDocument::Parse(file);
   const std::string saved = doc.Serialize();
