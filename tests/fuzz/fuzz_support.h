@@ -69,16 +69,6 @@ inline std::string Show(const T& v) {
 
 namespace zelvo::fuzz {
 
-// True when the fault is named in ZELVO_FUZZ_KNOWN (comma-separated): a
-// fault whose fix is under way elsewhere, so that a run can look past it.
-// Its regression inputs still fail in the replay until the fix lands.
-inline bool Known(const char* fault) {
-  const char* list = std::getenv("ZELVO_FUZZ_KNOWN");
-  if (!list) return false;
-  const std::string all = std::string(",") + list + ",";
-  return all.find(std::string(",") + fault + ",") != std::string::npos;
-}
-
 inline const std::string kBom = "\xEF\xBB\xBF";
 
 // Well-formed UTF-8 by the table of byte ranges in the Unicode standard

@@ -1,6 +1,7 @@
 // Files in memory, so the store can be fuzzed at full speed. Checks what
-// the store promises the real file systems: every replace happens under
-// the exclusive lock, and the lock is never taken twice at once.
+// the store promises the real file systems: every save happens under the
+// exclusive lock in the way the lock said, and the lock is never taken
+// twice at once.
 #pragma once
 
 #include <map>
@@ -16,6 +17,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> files;
   int lockDepth = 0;
   int replaces = 0;
+  bool inPlace = false;  // a folder that allows no new file: saves overwrite the file
 
   FileError ReadAll(const std::string& path, std::string& bytes) override {
     const auto it = files.find(path);
@@ -29,15 +31,22 @@ class MemoryFileSystem : public FileSystem {
     const auto it = files.find(path);
     return it == files.end() ? -1 : static_cast<long long>(it->second.size());
   }
-  FileError WithExclusiveLock(const std::string& path, const std::function<FileError()>& body) override {
+  FileError WithExclusiveLock(const std::string& path,
+                              const std::function<FileError(SaveMethod)>& body) override {
     FUZZ_CHECK(lockDepth == 0);  // a second lock of one file waits for ever
     ++lockDepth;
-    const FileError e = body();
+    const FileError e = body(inPlace ? SaveMethod::InPlace : SaveMethod::Replace);
     --lockDepth;
     return e;
   }
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override {
-    FUZZ_CHECK(lockDepth == 1);
+    FUZZ_CHECK(lockDepth == 1 && !inPlace);
+    files[path] = bytes;
+    ++replaces;
+    return FileError::None;
+  }
+  FileError WriteInPlace(const std::string& path, const std::string& bytes) override {
+    FUZZ_CHECK(lockDepth == 1 && inPlace);
     files[path] = bytes;
     ++replaces;
     return FileError::None;

@@ -4,8 +4,8 @@
 //
 // Properties: every valid entry (a name, a number 1..32767) is in the menu
 // exactly once, in the ordinal order of its 1252 name and number text, in
-// the group of its first letter; the four fixed items close the top level
-// with one default item; every item's command identifier leads back to its
+// the group of its first letter; the fixed items close the top level, from
+// a separator to "&Öffnen" (the one default item), "&Beenden", "&Abbrechen"; every item's command identifier leads back to its
 // tag.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -60,11 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const SnippetMenu menu = BuildSnippetMenu(entries, cascading);
   const auto& items = menu.items;
-  FUZZ_CHECK(items.size() >= 4);
-  const auto fixed = items.end() - 4;
-  FUZZ_CHECK(fixed[0].kind == MenuItemKind::Separator && fixed[0].tag == kMenuSeparator);
-  FUZZ_CHECK(fixed[1].tag == kMenuOpen && fixed[1].isDefault);
-  FUZZ_CHECK(fixed[2].tag == kMenuEnd && fixed[3].tag == kMenuCancel);
+  const auto fixed = std::find_if(items.begin(), items.end(),
+                                  [](const auto& i) { return i.kind == MenuItemKind::Separator; });
+  FUZZ_CHECK(items.end() - fixed >= 4 && fixed->tag == kMenuSeparator);
+  for (auto it = fixed + 1; it != items.end(); ++it) FUZZ_CHECK(it->kind == MenuItemKind::Command && it->tag < 0);
+  const auto last = items.end() - 3;
+  FUZZ_CHECK(last[0].tag == kMenuOpen && last[0].isDefault);
+  FUZZ_CHECK(last[1].tag == kMenuEnd && last[2].tag == kMenuCancel);
   FUZZ_CHECK_EQ(std::count_if(items.begin(), items.end(), [](const auto& i) { return i.isDefault; }), 1,
                 "default items");
   for (const SnippetMenuItem& item : items) CheckIds(item);
