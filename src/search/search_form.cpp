@@ -21,8 +21,15 @@ void SearchForm::OnEnter() {
 
 void SearchForm::OnRowActivated(int row) { Choose(row); }
 
-void SearchForm::OnCancel() {
+void SearchForm::OnEscape() {
   choice_.reset();
+  returnFocus_ = true;
+  if (view_) view_->Close();
+}
+
+void SearchForm::OnFocusLost() {
+  choice_.reset();
+  returnFocus_ = false;
   if (view_) view_->Close();
 }
 

@@ -31,8 +31,12 @@ class SearchForm {
   void OnEnter();
   // A double click on a row.
   void OnRowActivated(int row);
-  // Escape, a click elsewhere: closes, nothing chosen.
-  void OnCancel();
+  // Escape: closes, nothing chosen; the user goes back to the window they
+  // came from.
+  void OnEscape();
+  // A click elsewhere (the window lost the focus): closes, nothing chosen,
+  // and the focus stays where the user put it.
+  void OnFocusLost();
 
   std::size_t RowCount() const { return rows_->size(); }
   std::string_view RowName(std::size_t row) const;
@@ -40,6 +44,8 @@ class SearchForm {
 
   // The entry chosen with Enter or a double click.
   const std::optional<EntryListItem>& Choice() const { return choice_; }
+  // After closing: the window the user came from gets the focus back.
+  bool ReturnFocus() const { return returnFocus_; }
 
  private:
   void Choose(int row);
@@ -49,6 +55,7 @@ class SearchForm {
   const std::vector<uint32_t>* rows_;
   SearchView* view_ = nullptr;
   std::optional<EntryListItem> choice_;
+  bool returnFocus_ = false;
 };
 
 }  // namespace zelvo

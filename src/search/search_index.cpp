@@ -78,6 +78,8 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
     index.Add(item.Number, item.Name, enciphered ? std::string() : doc.Get(kFieldText, key),
               enciphered);
   }
+  index.folded_.shrink_to_fit();
+  index.shown_.shrink_to_fit();
   return index;
 }
 

@@ -16,8 +16,9 @@ namespace zelvo {
 
 // Shown instead of the text of an enciphered entry, which is never searched.
 inline constexpr const char* kEncipheredPreview = "(verschl\xC3\xBC" "sselt)";
-// Characters of the one-line preview before it is cut off with "…".
-inline constexpr std::size_t kPreviewLength = 120;
+// Characters of the one-line preview before it is cut off with "…": what
+// the list's column shows, and no more, since every entry keeps one.
+inline constexpr std::size_t kPreviewLength = 64;
 
 class SearchIndex {
  public:
@@ -43,6 +44,12 @@ class SearchIndex {
   std::string_view FoldedName(uint32_t id) const;
   // Empty for enciphered entries.
   std::string_view FoldedText(uint32_t id) const;
+
+  // Bytes the index holds (for the benchmarks).
+  std::size_t MemoryBytes() const {
+    return folded_.capacity() + shown_.capacity() + entries_.capacity() * sizeof(Entry) +
+           ordered_.capacity() * sizeof(uint32_t);
+  }
 
  private:
   struct Entry {

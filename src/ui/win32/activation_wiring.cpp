@@ -144,7 +144,8 @@ bool ActivationWiring::SearchWindowInsteadOfMenu() { return options_.SearchWindo
 std::optional<EntryListItem> ActivationWiring::PopupSearchWindow() {
   SearchForm form(program_.search().Index());
   SearchWindow window(instance_, main_);
-  return window.Run(form, program_.Caption("Suche"));
+  return window.Run(form, program_.Caption("Suche"),
+                    delivery.lastUsedWindow ? delivery.lastUsedWindow() : nullptr);
 }
 
 int ActivationWiring::PopupSnippetMenu(const SnippetMenu& menu) {

@@ -31,6 +31,8 @@ struct DeliveryHooks {
   std::function<void(int)> deliverEntry;
   std::function<void()> captureLastUsedWindow;
   std::function<bool()> isBusy;
+  // The window the user worked in when the activation came.
+  std::function<HWND()> lastUsedWindow;
 };
 
 class ActivationWiring : public ActivationTarget {

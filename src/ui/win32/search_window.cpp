@@ -82,12 +82,14 @@ bool SearchWindow::Create(const std::string& caption) {
   return true;
 }
 
-std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::string& caption) {
+std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::string& caption,
+                                              HWND cameFrom) {
   form_ = &form;
   done_ = false;
   if (Create(caption)) {
     form.AttachView(this);
     ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);  // painted before the first key arrives
     SetForegroundWindow(hwnd_);
     SetFocus(edit_);
     MSG msg;
@@ -107,6 +109,7 @@ std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::stri
   }
   if (hwnd_) DestroyWindow(hwnd_);
   form_ = nullptr;
+  if (form.ReturnFocus() && cameFrom && IsWindow(cameFrom)) SetForegroundWindow(cameFrom);
   return form.Choice();
 }
 
@@ -118,7 +121,7 @@ bool SearchWindow::PreTranslate(MSG& msg) {
         form_->OnEnter();
         return true;
       case VK_ESCAPE:
-        form_->OnCancel();
+        form_->OnEscape();
         return true;
       case VK_UP:
       case VK_DOWN:
@@ -171,6 +174,8 @@ LRESULT SearchWindow::OnNotify(NMHDR* header) {
       lstrcpynW(item.pszText, Widen(std::string(text)).c_str(), item.cchTextMax);
       return 0;
     }
+    case NM_CUSTOMDRAW:
+      return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case NM_DBLCLK: {
       const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
       if (row >= 0) form_->OnRowActivated(row);
@@ -178,6 +183,29 @@ LRESULT SearchWindow::OnNotify(NMHDR* header) {
     }
     default:
       return 0;
+  }
+}
+
+LRESULT SearchWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+  // The focus stays in the edit box, where a list shows its selection pale;
+  // the chosen row must stand out as in a menu. Previews are grey.
+  NMCUSTOMDRAW& item = draw->nmcd;
+  switch (item.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const int row = static_cast<int>(item.dwItemSpec);
+      const bool selected = ListView_GetItemState(list_, row, LVIS_SELECTED) != 0;
+      item.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+      draw->clrTextBk = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+      draw->clrText = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT
+                                           : draw->iSubItem == 0 ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+      return item.dwDrawStage == CDDS_ITEMPREPAINT ? CDRF_NOTIFYSUBITEMDRAW | CDRF_NEWFONT
+                                                   : CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
   }
 }
 
@@ -202,10 +230,10 @@ LRESULT SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_ACTIVATE:
       // A click elsewhere closes it, as it closes a menu.
-      if (LOWORD(wp) == WA_INACTIVE && !done_ && form_) form_->OnCancel();
+      if (LOWORD(wp) == WA_INACTIVE && !done_ && form_) form_->OnFocusLost();
       break;
-    case WM_CLOSE:
-      if (form_) form_->OnCancel();
+    case WM_CLOSE:  // Alt+F4 counts as Escape
+      if (form_) form_->OnEscape();
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <optional>
 #include <string>
 
@@ -21,8 +23,9 @@ class SearchWindow : public SearchView {
   SearchWindow& operator=(const SearchWindow&) = delete;
 
   // Returns when the window has closed: the chosen entry, or nothing.
-  // `caption` makes it one of the program's own windows, never a target.
-  std::optional<EntryListItem> Run(SearchForm& form, const std::string& caption);
+  // `caption` makes it one of the program's own windows, never a target;
+  // `cameFrom` is the window the user worked in (may be null).
+  std::optional<EntryListItem> Run(SearchForm& form, const std::string& caption, HWND cameFrom);
 
   // SearchView
   void ShowRows(std::size_t count) override;
@@ -36,6 +39,7 @@ class SearchWindow : public SearchView {
   // Keys typed in the edit box that belong to the list; true when used.
   bool PreTranslate(MSG& msg);
   LRESULT OnNotify(NMHDR* header);
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
   void OnQueryEdited();
 
   HINSTANCE instance_;

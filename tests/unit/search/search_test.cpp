@@ -189,7 +189,7 @@ class RecordingSearchView : public SearchView {
   void Close() override { closed = true; }
 };
 
-TEST(SearchForm, EnterOrDoubleClickChoosesEscapeChoosesNothing) {
+TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing) {
   auto index = std::make_shared<SearchIndex>(IndexOf(kOffice));
   {
     SearchForm form(index);
@@ -202,6 +202,7 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeChoosesNothing) {
     form.OnEnter();
     EXPECT_TRUE(view.closed);
     EXPECT_EQ(form.Choice(), (EntryListItem{"Anschreiben Brief", 2}));
+    EXPECT_FALSE(form.ReturnFocus()) << "the delivery activates its target itself";
   }
   {
     SearchForm form(index);
@@ -214,8 +215,11 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeChoosesNothing) {
     form.OnQueryChanged("notiz");
     form.OnRowActivated(0);
     EXPECT_EQ(form.Choice(), (EntryListItem{"Notiz", 8}));
-    form.OnCancel();
+    form.OnEscape();
     EXPECT_FALSE(form.Choice());
+    EXPECT_TRUE(form.ReturnFocus()) << "Escape goes back to the window the user came from";
+    form.OnFocusLost();
+    EXPECT_FALSE(form.ReturnFocus()) << "a click elsewhere leaves the focus where it went";
   }
 }
 
