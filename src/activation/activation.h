@@ -2,6 +2,7 @@
 // border strip.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,8 +31,10 @@ class ActivationTarget {
   // This user's choice: activations open the search window, not the menu.
   virtual bool SearchWindowInsteadOfMenu() = 0;
   // Shows the search window at the mouse pointer and returns the entry
-  // chosen in it, or nothing when it closed without a choice.
-  virtual std::optional<EntryListItem> PopupSearchWindow() = 0;
+  // chosen in it, or nothing when it closed without a choice. `whenShown`
+  // (if set) runs once the window is on screen; the window then shows the
+  // entries as they are after it.
+  virtual std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) = 0;
   virtual void DeliverEntry(int number) = 0;
   // True while a delivery still runs (its chooser may outlive the menu).
   virtual bool DeliveryBusy() { return false; }
@@ -61,7 +64,7 @@ class Activation {
 
  private:
   void ShowSnippetMenu();
-  void ShowSearchWindow();
+  void ShowSearchWindow(bool reloadWhenShown);
 
   ActivationTarget& target_;
   bool busy_ = false;

@@ -10,7 +10,15 @@ void SearchForm::AttachView(SearchView* view) {
   if (view_) view_->ShowRows(RowCount());
 }
 
+void SearchForm::UseIndex(std::shared_ptr<const SearchIndex> index) {
+  if (!index || index == index_) return;
+  index_ = std::move(index);
+  filter_ = SearchFilter(*index_);
+  OnQueryChanged(query_);
+}
+
 void SearchForm::OnQueryChanged(const std::string& typed) {
+  query_ = typed;
   rows_ = &filter_.Update(typed);
   if (view_) view_->ShowRows(RowCount());
 }

@@ -26,6 +26,9 @@ class SearchForm {
 
   // Shows every entry, recently used first.
   void AttachView(SearchView* view);
+  // The index of a reload made while the window is open: what is typed
+  // now is looked up in it.
+  void UseIndex(std::shared_ptr<const SearchIndex> index);
   void OnQueryChanged(const std::string& typed);
   // Enter: the selected row; nothing happens when there is none.
   void OnEnter();
@@ -52,6 +55,7 @@ class SearchForm {
 
   std::shared_ptr<const SearchIndex> index_;
   SearchFilter filter_;
+  std::string query_;
   const std::vector<uint32_t>* rows_;
   SearchView* view_ = nullptr;
   std::optional<EntryListItem> choice_;

@@ -80,6 +80,14 @@ def test_hotkey_typing_and_enter_type_the_best_match_escape_and_clicks_elsewhere
     wait_closed(scene)
     scene.wait_typed("Musterweg 1")
 
+    # An entry another PC added meanwhile can be found at once.
+    scene.add_entry("Zusage", "Gern geschehen")
+    hotkey_search(scene)
+    s.type_text("zusage")
+    s.key("Return")
+    wait_closed(scene)
+    scene.wait_typed("Gern geschehen")
+
 
 def test_tray_click_opens_the_search_window_and_a_double_click_delivers(s):
     scene = search_scene(s)

@@ -67,7 +67,7 @@ class ActivationWiring : public ActivationTarget {
   bool MenuCascading() override;
   int PopupSnippetMenu(const SnippetMenu& menu) override;
   bool SearchWindowInsteadOfMenu() override;
-  std::optional<EntryListItem> PopupSearchWindow() override;
+  std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) override;
   void DeliverEntry(int number) override;
   bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;

@@ -83,15 +83,17 @@ bool SearchWindow::Create(const std::string& caption) {
 }
 
 std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::string& caption,
-                                              HWND cameFrom) {
+                                              HWND cameFrom,
+                                              const std::function<void()>& whenShown) {
   form_ = &form;
   done_ = false;
   if (Create(caption)) {
     form.AttachView(this);
     ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);  // painted before the first key arrives
     SetForegroundWindow(hwnd_);
     SetFocus(edit_);
+    UpdateWindow(hwnd_);
+    if (whenShown) whenShown();
     MSG msg;
     while (!done_) {
       const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -145,8 +147,11 @@ bool SearchWindow::PreTranslate(MSG& msg) {
 
 void SearchWindow::ShowRows(std::size_t count) {
   if (!list_) return;
+  // Only the one selected row is cleared: clearing "all rows" of a virtual
+  // list of 32,767 costs a notification each on some systems.
+  const int selected = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+  if (selected >= 0) ListView_SetItemState(list_, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (count == 0) return;
   ListView_SetItemState(list_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(list_, 0, FALSE);

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,8 +25,10 @@ class SearchWindow : public SearchView {
 
   // Returns when the window has closed: the chosen entry, or nothing.
   // `caption` makes it one of the program's own windows, never a target;
-  // `cameFrom` is the window the user worked in (may be null).
-  std::optional<EntryListItem> Run(SearchForm& form, const std::string& caption, HWND cameFrom);
+  // `cameFrom` is the window the user worked in (may be null); `whenShown`
+  // runs once the window is on screen, before it takes any input.
+  std::optional<EntryListItem> Run(SearchForm& form, const std::string& caption, HWND cameFrom,
+                                   const std::function<void()>& whenShown);
 
   // SearchView
   void ShowRows(std::size_t count) override;

@@ -215,6 +215,15 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing)
     form.OnQueryChanged("notiz");
     form.OnRowActivated(0);
     EXPECT_EQ(form.Choice(), (EntryListItem{"Notiz", 8}));
+    // The reload behind the open window finds an entry another PC added.
+    form.OnQueryChanged("zusage");
+    EXPECT_EQ(form.RowCount(), 0u);
+    std::vector<Row> more = kOffice;
+    more.push_back({10, "Zusage", "Gern"});
+    form.UseIndex(std::make_shared<SearchIndex>(IndexOf(more)));
+    EXPECT_EQ(view.shown.back(), 1u);
+    EXPECT_EQ(form.RowName(0), "Zusage");
+
     form.OnEscape();
     EXPECT_FALSE(form.Choice());
     EXPECT_TRUE(form.ReturnFocus()) << "Escape goes back to the window the user came from";
