@@ -56,8 +56,9 @@ def probe(s, runs, window_class):
 def start(s, data):
     s.set_setting("path", win_path(data))
     p = s.start(s.exe("Zelvoscript.exe"))
-    # Start-up has run once the options dialog holds the settings.
-    p.wait_window(title_contains="Optionen", visible=False, timeout=120)
+    # The caption is set once the first reload has read the file.
+    s.wait_until(lambda: [w for w in p.windows(cls="ZelvoscriptMainWindow") if w.title != "Zelvoscript"],
+                 120, what="start-up")
     return p
 
 
@@ -84,10 +85,19 @@ def main():
         program.kill()
         time.sleep(0.5)
 
+        # Wine passes the hotkey on only while one of its windows has the
+        # keyboard focus, as a user's program would.
+        pad = s.start("notepad.exe")
+        pad_window = pad.wait_window(title_contains="Editor")
         program = start(s, data)
         loaded_kb = settled_private_kb(program)
+        s.click_window(pad_window)
         menu = probe(s, args.runs + 1, "#32768")
-        s.set_setting("SearchWindow", "1")  # read again at the next activation
+        # The option is read by the reload of each activation, so one more
+        # menu takes it in.
+        s.set_setting("SearchWindow", "1")
+        s.click_window(pad_window)
+        probe(s, 1, "#32768")
         search = probe(s, args.runs + 1, SEARCH_CLASS)
         searched_kb = settled_private_kb(program)
         program.kill()

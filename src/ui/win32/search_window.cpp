@@ -11,6 +11,8 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"ZelvoscriptSearchWindow";
 constexpr int kEditId = 100, kListId = 101;
+// Posted once the window is on screen; runs `whenShown` from the loop.
+constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kCueBanner[] = L"Textbaustein suchen \u2026";
 
 int ScreenDpi() {
@@ -93,7 +95,10 @@ std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::stri
     SetForegroundWindow(hwnd_);
     SetFocus(edit_);
     UpdateWindow(hwnd_);
-    if (whenShown) whenShown();
+    // From the loop, so that the window answers and shows what is typed
+    // first; keys pressed meanwhile wait in the queue.
+    whenShown_ = whenShown;
+    if (whenShown_) PostMessageW(hwnd_, kShownMessage, 0, 0);
     MSG msg;
     while (!done_) {
       const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -237,6 +242,10 @@ LRESULT SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // A click elsewhere closes it, as it closes a menu.
       if (LOWORD(wp) == WA_INACTIVE && !done_ && form_) form_->OnFocusLost();
       break;
+    case kShownMessage:
+      if (whenShown_ && !done_) whenShown_();
+      whenShown_ = nullptr;
+      return 0;
     case WM_CLOSE:  // Alt+F4 counts as Escape
       if (form_) form_->OnEscape();
       return 0;

@@ -51,6 +51,7 @@ class SearchWindow : public SearchView {
   HWND hwnd_ = nullptr, edit_ = nullptr, list_ = nullptr;
   HFONT font_ = nullptr;
   bool done_ = false;
+  std::function<void()> whenShown_;
 };
 
 }  // namespace zelvo
