@@ -180,8 +180,8 @@ LRESULT SearchWindow::OnNotify(NMHDR* header) {
       LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
       if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return 0;
       const std::size_t row = static_cast<std::size_t>(item.iItem);
-      const std::string_view text = item.iSubItem == 0 ? form_->RowName(row) : form_->RowPreview(row);
-      lstrcpynW(item.pszText, Widen(std::string(text)).c_str(), item.cchTextMax);
+      const std::string text = item.iSubItem == 0 ? std::string(form_->RowName(row)) : form_->RowPreview(row);
+      lstrcpynW(item.pszText, Widen(text).c_str(), item.cchTextMax);
       return 0;
     }
     case NM_CUSTOMDRAW:
