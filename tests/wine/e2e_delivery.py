@@ -72,7 +72,7 @@ def choose_entry(session, window, name):
     session.key(HOTKEY)
     menu = session.wait_window(cls="#32768", timeout=10)
     left, top, right, bottom = session.window_rect(menu.hwnd)
-    items = len(ENTRIES) + 3  # and one separator
+    items = len(ENTRIES) + 4  # and one separator
     height = (bottom - top - 2 * MENU_BORDER - MENU_SEPARATOR) // items
     index = [e[0] for e in ENTRIES].index(name)
     session.xdotool("mousemove", "--sync", left + 30, top + MENU_BORDER + height * index + height // 2)
