@@ -113,6 +113,9 @@ int main() {
   SearchIndex index = SearchIndex::FromFile(doc, list);
   index.ApplyRecentUse(RecentUse{});
   std::printf("search_index_build_%d_ms: %.1f\n", kEntries, MsSince(start));
+  const std::string bytes = Utf8ToCp1252(file);
+  std::printf("search_index_%d_kb: %zu\n", kEntries, index.MemoryBytes() / 1024);
+  std::printf("search_index_%d_names_and_texts_kb: %zu\n", kEntries, bytes.size() / 1024);
 
   std::vector<double> ours, naive;
   int mismatches = 0;

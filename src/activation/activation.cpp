@@ -15,11 +15,12 @@ void Activation::HandleActivation(int kind) {
   if (kind == kActivateMenu) {
     if (target_.IsNTPlatform()) target_.CaptureLastUsedWindow();
     target_.BringMainWindowToForeground();
-    target_.ReloadAll();
-    if (target_.SearchWindowInsteadOfMenu())
-      ShowSearchWindow();
-    else
+    if (target_.SearchWindowInsteadOfMenu()) {
+      ShowSearchWindow(/*reloadWhenShown=*/true);
+    } else {
+      target_.ReloadAll();
       ShowSnippetMenu();
+    }
   } else if (target_.IsMainWindowVisible()) {
     target_.ReleaseLock();
     target_.HideMainWindow();
@@ -41,9 +42,14 @@ void Activation::ShowSnippetMenu() {
   OnMenuChoice(target_.PopupSnippetMenu(menu));
 }
 
-void Activation::ShowSearchWindow() {
+void Activation::ShowSearchWindow(bool reloadWhenShown) {
+  // The reload that precedes every menu comes once the window is on screen:
+  // with a large file on a share it is most of the wait, and the window
+  // can take the first keys meanwhile. Nothing is chosen before it ends.
+  std::function<void()> reload;
+  if (reloadWhenShown) reload = [this] { target_.ReloadAll(); };
   // Delivered exactly as a menu choice: same entry point, same checks.
-  if (const std::optional<EntryListItem> chosen = target_.PopupSearchWindow())
+  if (const std::optional<EntryListItem> chosen = target_.PopupSearchWindow(reload))
     target_.DeliverEntry(chosen->Number, chosen->Name);
 }
 
@@ -64,7 +70,7 @@ void Activation::RunMenuCommand(int code) {
   } else if (code == kMenuOpen) {
     target_.ShowMainWindow(false);
   } else if (code == kMenuSearch) {
-    ShowSearchWindow();
+    ShowSearchWindow(/*reloadWhenShown=*/false);  // the menu's reload is just done
   }
 }
 

@@ -2,6 +2,7 @@
 // border strip.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,10 @@ class ActivationTarget {
   // This user's choice: activations open the search window, not the menu.
   virtual bool SearchWindowInsteadOfMenu() = 0;
   // Shows the search window at the mouse pointer and returns the entry
-  // chosen in it, or nothing when it closed without a choice.
-  virtual std::optional<EntryListItem> PopupSearchWindow() = 0;
+  // chosen in it, or nothing when it closed without a choice. `whenShown`
+  // (if set) runs once the window is on screen; the window then shows the
+  // entries as they are after it.
+  virtual std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) = 0;
   // The entry's number and its name as the menu showed it.
   virtual void DeliverEntry(int number, const std::string& name) = 0;
   // True while a delivery still runs (its chooser may outlive the menu).
@@ -63,7 +66,7 @@ class Activation {
 
  private:
   void ShowSnippetMenu();
-  void ShowSearchWindow();
+  void ShowSearchWindow(bool reloadWhenShown);
 
   ActivationTarget& target_;
   bool busy_ = false;

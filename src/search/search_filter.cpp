@@ -52,18 +52,18 @@ const std::vector<uint32_t>& SearchFilter::Update(std::string_view typed) {
   const SearchQuery query = ParseQuery(typed);
   if (query.words.empty()) {
     steps_.clear();
-    result_ = index_.Ordered();
+    result_ = index_->Ordered();
     return result_;
   }
   // Back to the longest earlier query this one extends (a backspace finds
   // its result ready), then narrow that down.
   while (!steps_.empty() && !query.phrase.starts_with(steps_.back().phrase)) steps_.pop_back();
   if (steps_.empty() || steps_.back().phrase != query.phrase) {
-    const std::vector<uint32_t>& from = steps_.empty() ? index_.Ordered() : steps_.back().ids;
+    const std::vector<uint32_t>& from = steps_.empty() ? index_->Ordered() : steps_.back().ids;
     Step next;
     next.phrase = query.phrase;
     for (uint32_t id : from) {
-      if (const std::optional<MatchKind> kind = MatchEntry(index_, id, query)) {
+      if (const std::optional<MatchKind> kind = MatchEntry(*index_, id, query)) {
         next.ids.push_back(id);
         next.kinds.push_back(*kind);
       }

@@ -30,7 +30,7 @@ std::optional<MatchKind> MatchEntry(const SearchIndex& index, uint32_t id,
 
 class SearchFilter {
  public:
-  explicit SearchFilter(const SearchIndex& index) : index_(index) {}
+  explicit SearchFilter(const SearchIndex& index) : index_(&index) {}
 
   // The ids of the entries matching `typed`, best match first, ties in the
   // index's order (recently used, then alphabetical). An empty query lists
@@ -47,7 +47,7 @@ class SearchFilter {
   };
   static constexpr std::size_t kMaxSteps = 32;
 
-  const SearchIndex& index_;
+  const SearchIndex* index_;
   std::vector<Step> steps_;
   std::vector<uint32_t> result_;
 };

@@ -2,6 +2,7 @@
 // entry the user chooses. The Win32 view forwards its events here.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,35 +21,55 @@ class SearchView {
   virtual void Close() = 0;
 };
 
+// The stored text of an entry in the document `index` was built from;
+// empty when that document is no longer at hand.
+using StoredTextLookup = std::function<std::optional<std::string>(const SearchIndex& index, int number)>;
+// Looks texts up in the data file's last read while that is the document
+// the index was built from (the file is not read again for them).
+StoredTextLookup TextsOfLastRead(const DataFile& file);
+
 class SearchForm {
  public:
-  explicit SearchForm(std::shared_ptr<const SearchIndex> index);
+  SearchForm(std::shared_ptr<const SearchIndex> index, StoredTextLookup storedText);
 
   // Shows every entry, recently used first.
   void AttachView(SearchView* view);
+  // The index of a reload made while the window is open: what is typed
+  // now is looked up in it.
+  void UseIndex(std::shared_ptr<const SearchIndex> index);
   void OnQueryChanged(const std::string& typed);
   // Enter: the selected row; nothing happens when there is none.
   void OnEnter();
   // A double click on a row.
   void OnRowActivated(int row);
-  // Escape, a click elsewhere: closes, nothing chosen.
-  void OnCancel();
+  // Escape: closes, nothing chosen; the user goes back to the window they
+  // came from.
+  void OnEscape();
+  // A click elsewhere (the window lost the focus): closes, nothing chosen,
+  // and the focus stays where the user put it.
+  void OnFocusLost();
 
   std::size_t RowCount() const { return rows_->size(); }
   std::string_view RowName(std::size_t row) const;
-  std::string_view RowPreview(std::size_t row) const;
+  // The text on one line, or "(verschlüsselt)".
+  std::string RowPreview(std::size_t row) const;
 
   // The entry chosen with Enter or a double click.
   const std::optional<EntryListItem>& Choice() const { return choice_; }
+  // After closing: the window the user came from gets the focus back.
+  bool ReturnFocus() const { return returnFocus_; }
 
  private:
   void Choose(int row);
 
   std::shared_ptr<const SearchIndex> index_;
+  StoredTextLookup storedText_;
   SearchFilter filter_;
+  std::string query_;
   const std::vector<uint32_t>* rows_;
   SearchView* view_ = nullptr;
   std::optional<EntryListItem> choice_;
+  bool returnFocus_ = false;
 };
 
 }  // namespace zelvo

@@ -40,6 +40,10 @@ class DataFile {
                      const std::string& fallback = "");
   bool WriteIni(const std::string& section, const std::string& key, const std::string& value);
 
+  // The document the last Read gave, kept as parsed (no file access);
+  // null before the first. Valid until the next Read.
+  const IniDocument* LastRead() const { return parsed_ ? &*parsed_ : nullptr; }
+
   // How many times the file was read (for benchmarks and tests).
   long ReadCount() const { return reads_; }
 

@@ -153,10 +153,16 @@ bool ActivationWiring::MenuCascading() { return options_.Cascading(); }
 
 bool ActivationWiring::SearchWindowInsteadOfMenu() { return options_.SearchWindowInsteadOfMenu(); }
 
-std::optional<EntryListItem> ActivationWiring::PopupSearchWindow() {
-  SearchForm form(program_.search().Index());
+std::optional<EntryListItem> ActivationWiring::PopupSearchWindow(
+    const std::function<void()>& whenShown) {
+  SearchForm form(program_.search().Index(), TextsOfLastRead(program_.dataFile()));
   SearchWindow window(instance_, main_);
-  return window.Run(form, program_.Caption("Suche"));
+  return window.Run(form, program_.Caption("Suche"),
+                    delivery.lastUsedWindow ? delivery.lastUsedWindow() : nullptr, [&] {
+                      if (!whenShown) return;
+                      whenShown();
+                      form.UseIndex(program_.search().Index());
+                    });
 }
 
 int ActivationWiring::PopupSnippetMenu(const SnippetMenu& menu) {

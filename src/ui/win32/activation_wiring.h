@@ -31,6 +31,8 @@ struct DeliveryHooks {
   std::function<void(int, const std::string&)> deliverEntry;
   std::function<void()> captureLastUsedWindow;
   std::function<bool()> isBusy;
+  // The window the user worked in when the activation came.
+  std::function<HWND()> lastUsedWindow;
 };
 
 class ActivationWiring : public ActivationTarget {
@@ -70,7 +72,7 @@ class ActivationWiring : public ActivationTarget {
   bool MenuCascading() override;
   int PopupSnippetMenu(const SnippetMenu& menu) override;
   bool SearchWindowInsteadOfMenu() override;
-  std::optional<EntryListItem> PopupSearchWindow() override;
+  std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) override;
   void DeliverEntry(int number, const std::string& name) override;
   bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;

@@ -24,6 +24,7 @@ void DeliveryWiring::Connect(ActivationWiring& activation) {
     if (onCapture) onCapture();
   };
   activation.delivery.isBusy = [this] { return delivery_.IsBusy(); };
+  activation.delivery.lastUsedWindow = [this] { return reinterpret_cast<HWND>(targets_.LastUsedWindow()); };
 }
 
 void DeliveryWiring::OnPollTimer() {

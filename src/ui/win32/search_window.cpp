@@ -11,6 +11,8 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"ZelvoscriptSearchWindow";
 constexpr int kEditId = 100, kListId = 101;
+// Posted once the window is on screen; runs `whenShown` from the loop.
+constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kCueBanner[] = L"Textbaustein suchen \u2026";
 
 int ScreenDpi() {
@@ -82,7 +84,9 @@ bool SearchWindow::Create(const std::string& caption) {
   return true;
 }
 
-std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::string& caption) {
+std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::string& caption,
+                                              HWND cameFrom,
+                                              const std::function<void()>& whenShown) {
   form_ = &form;
   done_ = false;
   if (Create(caption)) {
@@ -90,6 +94,11 @@ std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::stri
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetFocus(edit_);
+    UpdateWindow(hwnd_);
+    // From the loop, so that the window answers and shows what is typed
+    // first; keys pressed meanwhile wait in the queue.
+    whenShown_ = whenShown;
+    if (whenShown_) PostMessageW(hwnd_, kShownMessage, 0, 0);
     MSG msg;
     while (!done_) {
       const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -107,6 +116,7 @@ std::optional<EntryListItem> SearchWindow::Run(SearchForm& form, const std::stri
   }
   if (hwnd_) DestroyWindow(hwnd_);
   form_ = nullptr;
+  if (form.ReturnFocus() && cameFrom && IsWindow(cameFrom)) SetForegroundWindow(cameFrom);
   return form.Choice();
 }
 
@@ -118,7 +128,7 @@ bool SearchWindow::PreTranslate(MSG& msg) {
         form_->OnEnter();
         return true;
       case VK_ESCAPE:
-        form_->OnCancel();
+        form_->OnEscape();
         return true;
       case VK_UP:
       case VK_DOWN:
@@ -142,8 +152,11 @@ bool SearchWindow::PreTranslate(MSG& msg) {
 
 void SearchWindow::ShowRows(std::size_t count) {
   if (!list_) return;
+  // Only the one selected row is cleared: clearing "all rows" of a virtual
+  // list of 32,767 costs a notification each on some systems.
+  const int selected = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+  if (selected >= 0) ListView_SetItemState(list_, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (count == 0) return;
   ListView_SetItemState(list_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(list_, 0, FALSE);
@@ -167,10 +180,12 @@ LRESULT SearchWindow::OnNotify(NMHDR* header) {
       LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
       if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return 0;
       const std::size_t row = static_cast<std::size_t>(item.iItem);
-      const std::string_view text = item.iSubItem == 0 ? form_->RowName(row) : form_->RowPreview(row);
-      lstrcpynW(item.pszText, Widen(std::string(text)).c_str(), item.cchTextMax);
+      const std::string text = item.iSubItem == 0 ? std::string(form_->RowName(row)) : form_->RowPreview(row);
+      lstrcpynW(item.pszText, Widen(text).c_str(), item.cchTextMax);
       return 0;
     }
+    case NM_CUSTOMDRAW:
+      return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case NM_DBLCLK: {
       const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
       if (row >= 0) form_->OnRowActivated(row);
@@ -178,6 +193,29 @@ LRESULT SearchWindow::OnNotify(NMHDR* header) {
     }
     default:
       return 0;
+  }
+}
+
+LRESULT SearchWindow::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+  // The focus stays in the edit box, where a list shows its selection pale;
+  // the chosen row must stand out as in a menu. Previews are grey.
+  NMCUSTOMDRAW& item = draw->nmcd;
+  switch (item.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const int row = static_cast<int>(item.dwItemSpec);
+      const bool selected = ListView_GetItemState(list_, row, LVIS_SELECTED) != 0;
+      item.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+      draw->clrTextBk = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+      draw->clrText = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT
+                                           : draw->iSubItem == 0 ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+      return item.dwDrawStage == CDDS_ITEMPREPAINT ? CDRF_NOTIFYSUBITEMDRAW | CDRF_NEWFONT
+                                                   : CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
   }
 }
 
@@ -202,10 +240,14 @@ LRESULT SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_ACTIVATE:
       // A click elsewhere closes it, as it closes a menu.
-      if (LOWORD(wp) == WA_INACTIVE && !done_ && form_) form_->OnCancel();
+      if (LOWORD(wp) == WA_INACTIVE && !done_ && form_) form_->OnFocusLost();
       break;
-    case WM_CLOSE:
-      if (form_) form_->OnCancel();
+    case kShownMessage:
+      if (whenShown_ && !done_) whenShown_();
+      whenShown_ = nullptr;
+      return 0;
+    case WM_CLOSE:  // Alt+F4 counts as Escape
+      if (form_) form_->OnEscape();
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);

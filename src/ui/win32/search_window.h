@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,8 +24,11 @@ class SearchWindow : public SearchView {
   SearchWindow& operator=(const SearchWindow&) = delete;
 
   // Returns when the window has closed: the chosen entry, or nothing.
-  // `caption` makes it one of the program's own windows, never a target.
-  std::optional<EntryListItem> Run(SearchForm& form, const std::string& caption);
+  // `caption` makes it one of the program's own windows, never a target;
+  // `cameFrom` is the window the user worked in (may be null); `whenShown`
+  // runs once the window is on screen, before it takes any input.
+  std::optional<EntryListItem> Run(SearchForm& form, const std::string& caption, HWND cameFrom,
+                                   const std::function<void()>& whenShown);
 
   // SearchView
   void ShowRows(std::size_t count) override;
@@ -36,6 +42,7 @@ class SearchWindow : public SearchView {
   // Keys typed in the edit box that belong to the list; true when used.
   bool PreTranslate(MSG& msg);
   LRESULT OnNotify(NMHDR* header);
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
   void OnQueryEdited();
 
   HINSTANCE instance_;
@@ -44,6 +51,7 @@ class SearchWindow : public SearchView {
   HWND hwnd_ = nullptr, edit_ = nullptr, list_ = nullptr;
   HFONT font_ = nullptr;
   bool done_ = false;
+  std::function<void()> whenShown_;
 };
 
 }  // namespace zelvo

@@ -30,8 +30,9 @@ class RecordingTarget : public ActivationTarget {
     return choice;
   }
   bool SearchWindowInsteadOfMenu() override { return searchWindow; }
-  std::optional<EntryListItem> PopupSearchWindow() override {
+  std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) override {
     log.push_back("search window");
+    if (whenShown) whenShown();
     if (whileMenuOpen) whileMenuOpen();
     return searchChoice;
   }
@@ -146,18 +147,20 @@ TEST(HandleActivation, SearchWindowInsteadOfMenuDeliversItsChoiceTheSameWay) {
   bool secondIgnored = false;
   Activation a(t);
   t.whileMenuOpen = [&] {
+    const std::size_t before = t.log.size();
     a.HandleActivation(1);
-    secondIgnored = t.log.back() == "search window";
+    secondIgnored = t.log.size() == before;
   };
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "search window", "deliver 2 Adresse"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "search window", "reload", "deliver 2 Adresse"}))
+      << "painted first, then the reload every activation makes";
   EXPECT_TRUE(secondIgnored) << "a hotkey press while it is open does nothing";
 
   t.log.clear();
   t.whileMenuOpen = nullptr;
   t.searchChoice.reset();  // Escape or a click elsewhere
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "search window"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "search window", "reload"}));
 }
 
 TEST(HandleActivation, MenuItemSearchOpensTheSearchWindow) {
@@ -166,7 +169,8 @@ TEST(HandleActivation, MenuItemSearchOpensTheSearchWindow) {
   t.searchChoice = EntryListItem{"Gruss", 1};
   Activation a(t);
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "search window", "deliver 1 Gruss"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "search window", "deliver 1 Gruss"}))
+      << "the menu's reload serves the search window too";
 }
 
 TEST(RunMenuCommand, FixedItems) {

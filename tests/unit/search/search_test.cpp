@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fakes/fake_platform.h"
+#include "fakes/fake_services.h"
 #include "search/folding.h"
 #include "search/quick_search.h"
 #include "search/search_filter.h"
@@ -138,15 +139,28 @@ TEST(SearchFilter, TypingAndDeletingGiveWhatAFreshSearchGives) {
   }
 }
 
-TEST(SearchIndex, PreviewIsOneShortLineAndHidesEncipheredTexts) {
+TEST(SearchForm, PreviewsComeFromTheDocumentOfTheIndexAndHideEncipheredTexts) {
+  FakeServices f;
   const std::string longText(200, 'x');
-  const SearchIndex index = IndexOf({{1, "A", "Hallo\\N\\N\\TWelt \\Hzitiert\\H"},
-                                     {2, "B", longText.c_str()},
-                                     {3, "C", "geheim", true}});
-  EXPECT_EQ(index.Preview(0), "Hallo Welt \"zitiert\"");
-  EXPECT_EQ(index.Preview(1), std::string(kPreviewLength, 'x') + "\xE2\x80\xA6");
-  EXPECT_EQ(index.Preview(2), "(verschl\xC3\xBCsselt)");
-  EXPECT_EQ(index.FoldedText(2), "");
+  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n[Text]\r\n"
+                                 "1=Hallo\\N\\N\\TWelt \\Hzitiert\\H\r\n2=" + longText +
+                                 "\r\n3=3F2A\r\n[Crypt]\r\n3=1\r\n");
+  DataFile file(f.services);
+  file.SetPath(f.dir.File("Zelvoscript.ini"));
+  const std::optional<IniDocument> doc = file.Read();
+  ASSERT_TRUE(doc);
+  auto index = std::make_shared<SearchIndex>(SearchIndex::FromFile(*doc, SnippetStore::EntryListFrom(*doc)));
+  EXPECT_EQ(index->FoldedText(2), "") << "an enciphered text is not searched";
+  SearchForm form(index, TextsOfLastRead(file));
+  EXPECT_EQ(form.RowPreview(0), "Hallo Welt \"zitiert\"");
+  EXPECT_EQ(form.RowPreview(1), std::string(kPreviewLength, 'x') + "\xE2\x80\xA6");
+  EXPECT_EQ(form.RowPreview(2), "(verschl\xC3\xBCsselt)");
+
+  // Another PC changed the file and it was read again: no text from it
+  // appears beside the names of the old index.
+  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=B\r\n[Text]\r\n1=anders\r\n");
+  ASSERT_TRUE(file.Read());
+  EXPECT_EQ(form.RowPreview(0), "");
 }
 
 TEST(RecentUse, StoredFormRoundTripsSkipsGarbageAndStaysSmall) {
@@ -189,10 +203,10 @@ class RecordingSearchView : public SearchView {
   void Close() override { closed = true; }
 };
 
-TEST(SearchForm, EnterOrDoubleClickChoosesEscapeChoosesNothing) {
+TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing) {
   auto index = std::make_shared<SearchIndex>(IndexOf(kOffice));
   {
-    SearchForm form(index);
+    SearchForm form(index, nullptr);
     RecordingSearchView view;
     form.AttachView(&view);
     form.OnQueryChanged("brief");
@@ -202,9 +216,10 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeChoosesNothing) {
     form.OnEnter();
     EXPECT_TRUE(view.closed);
     EXPECT_EQ(form.Choice(), (EntryListItem{"Anschreiben Brief", 2}));
+    EXPECT_FALSE(form.ReturnFocus()) << "the delivery activates its target itself";
   }
   {
-    SearchForm form(index);
+    SearchForm form(index, nullptr);
     RecordingSearchView view;
     form.AttachView(&view);
     form.OnQueryChanged("nichts davon");
@@ -214,8 +229,20 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeChoosesNothing) {
     form.OnQueryChanged("notiz");
     form.OnRowActivated(0);
     EXPECT_EQ(form.Choice(), (EntryListItem{"Notiz", 8}));
-    form.OnCancel();
+    // The reload behind the open window finds an entry another PC added.
+    form.OnQueryChanged("zusage");
+    EXPECT_EQ(form.RowCount(), 0u);
+    std::vector<Row> more = kOffice;
+    more.push_back({10, "Zusage", "Gern"});
+    form.UseIndex(std::make_shared<SearchIndex>(IndexOf(more)));
+    EXPECT_EQ(view.shown.back(), 1u);
+    EXPECT_EQ(form.RowName(0), "Zusage");
+
+    form.OnEscape();
     EXPECT_FALSE(form.Choice());
+    EXPECT_TRUE(form.ReturnFocus()) << "Escape goes back to the window the user came from";
+    form.OnFocusLost();
+    EXPECT_FALSE(form.ReturnFocus()) << "a click elsewhere leaves the focus where it went";
   }
 }
 
