@@ -97,6 +97,17 @@ char32_t AccessKey(std::string_view caption) {
 
 }  // namespace
 
+std::optional<AccessKeyHit> FindAccessKey(const std::vector<std::string>& captions, int focused, char32_t key) {
+  std::vector<int> hits;
+  for (std::size_t i = 0; i < captions.size(); ++i)
+    if (AccessKey(captions[i]) == key) hits.push_back(static_cast<int>(i));
+  if (hits.empty()) return std::nullopt;
+  if (hits.size() == 1) return AccessKeyHit{hits[0], true};
+  for (int i : hits)
+    if (i > focused) return AccessKeyHit{i, false};
+  return AccessKeyHit{hits[0], false};
+}
+
 int ToolbarAccessKeyTag(char32_t key) {
   std::vector<std::string_view> taken{kKeyRecordCaption, kCryptCaption};
   for (const MenuText& m : kMenus) taken.push_back(m.caption);

@@ -189,6 +189,16 @@ class MainForm {
 // hyphens and apostrophes counting only between otherwise equal names.
 bool EntryNameLess(const std::string& a, const std::string& b);
 
+// The control an access key (upper case) reaches among the captions of the
+// usable controls in tab order: the only one with that letter is pressed; of
+// several, the next one after `focused` (-1: none) only gets the focus.
+struct AccessKeyHit {
+  int index;
+  bool press;
+  friend bool operator==(const AccessKeyHit&, const AccessKeyHit&) = default;
+};
+std::optional<AccessKeyHit> FindAccessKey(const std::vector<std::string>& captions, int focused, char32_t key);
+
 // The toolbar button (its tag) that an access key (upper case) presses, or
 // -1. The controls and the menu bar keep their letters; of two buttons with
 // one letter the first takes it.

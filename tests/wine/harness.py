@@ -395,6 +395,10 @@ class WineSession:
     def foreground(self):
         return int(self.wintool("foreground").stdout.strip(), 16)
 
+    def focus(self):
+        """The window with the keyboard focus (in the foreground window's thread)."""
+        return int(self.wintool("focus").stdout.strip(), 16)
+
     def post_click(self, hwnd):
         """BM_CLICK on a button (or a posted click on another control)."""
         self.wintool("click", hex(hwnd))

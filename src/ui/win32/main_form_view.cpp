@@ -8,6 +8,7 @@
 
 #include "mainwindow/main_form_texts.h"
 #include "platform/win32/wide.h"
+#include "store/codepage.h"
 #include "ui/win32/accessible.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/window_class.h"
@@ -389,19 +390,38 @@ bool MainFormWin::PreTranslate(const MSG& msg) {
     }
   }
   if (!IsWindowVisible(window_) || !IsWindowEnabled(window_)) return false;
+  // Only keys need the dialog handling; everything else takes the usual way.
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   return OnDialogKey(msg);
 }
 
-bool MainFormWin::OnDialogKey(const MSG& msg) {
-  if (msg.message == WM_SYSCHAR && GetKeyState(VK_CONTROL) >= 0) {
-    // CharUpperW on a single character gives it back in the pointer's low word.
-    const auto upper = reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(msg.wParam)));
-    const int tag = ToolbarAccessKeyTag(static_cast<char32_t>(upper & 0xFFFF));
-    if (tag >= 0 && SendMessageW(toolbar_, TB_ISBUTTONENABLED, kIdToolBase + tag, 0)) {
-      form_->OnToolbarClick(tag);
-      return true;
-    }
+bool MainFormWin::OnAccessKey(char32_t key) {
+  std::vector<HWND> controls;
+  std::vector<std::string> captions;
+  for (HWND h : {keyRecord_, destination_[0], destination_[1], sendMethod_[0], sendMethod_[1], sendMethod_[2], crypt_}) {
+    if (!IsWindowEnabled(h) || !IsWindowVisible(h)) continue;
+    wchar_t text[128] = L"";
+    GetWindowTextW(h, text, 128);
+    controls.push_back(h);
+    captions.push_back(Narrow(text));
   }
+  const auto focused = std::find(controls.begin(), controls.end(), GetFocus());
+  const int at = focused == controls.end() ? -1 : static_cast<int>(focused - controls.begin());
+  if (const auto hit = FindAccessKey(captions, at, key)) {
+    SetFocus(controls[hit->index]);
+    if (hit->press) SendMessageW(controls[hit->index], BM_CLICK, 0, 0);
+    return true;
+  }
+  // Letters no control has press a toolbar button, or else open a menu.
+  const int tag = ToolbarAccessKeyTag(key);
+  if (tag < 0 || !SendMessageW(toolbar_, TB_ISBUTTONENABLED, kIdToolBase + tag, 0)) return false;
+  form_->OnToolbarClick(tag);
+  return true;
+}
+
+bool MainFormWin::OnDialogKey(const MSG& msg) {
+  if (msg.message == WM_SYSCHAR && GetKeyState(VK_CONTROL) >= 0 && OnAccessKey(UpperLatin(static_cast<char32_t>(msg.wParam))))
+    return true;
   HWND focus = GetFocus();
   const bool inCombo = focus == combo_ || IsChild(combo_, focus);
   const bool dropped = inCombo && SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0);
@@ -417,8 +437,6 @@ bool MainFormWin::OnDialogKey(const MSG& msg) {
       SetFocus(GetNextDlgTabItem(window_, combo_, FALSE));
     return true;
   }
-  if (msg.message == WM_CHAR && (msg.wParam == L'\r' || msg.wParam == 0x1B) && focus != editor_.hwnd() && !dropped)
-    return true;  // their key-down was used above
   MSG copy = msg;
   return IsDialogMessageW(window_, &copy) != FALSE;
 }

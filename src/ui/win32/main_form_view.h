@@ -97,6 +97,7 @@ class MainFormWin : public MainFormView {
   void UpdateStatusClock();
   bool OnCommand(WORD id, WORD code, HWND control);
   bool OnDialogKey(const MSG& msg);
+  bool OnAccessKey(char32_t key);
   static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
 
   HWND window_;

@@ -388,6 +388,25 @@ TEST_F(MainFormTest, ClickingTheChosenOptionChangesNothing) {
   EXPECT_NE(view.focused, FocusControl::DestinationTitle);
 }
 
+TEST(AccessKeys, OneControlIsPressedSeveralTakeTurnsTheRestGoToToolbarOrMenu) {
+  const std::vector<std::string> captions{"&Steuertasten einf\xC3\xBCgen", "Fenster mit dem &Titel:",
+                                          "&Tastensimulation", "&Zwischenablage", "&Text chiffriert speichern"};
+  using Hit = std::optional<AccessKeyHit>;
+  EXPECT_EQ(FindAccessKey(captions, -1, U'Z'), (Hit{{3, true}}));
+  EXPECT_EQ(FindAccessKey(captions, 3, U'Z'), (Hit{{3, true}}));
+  EXPECT_EQ(FindAccessKey(captions, -1, U'T'), (Hit{{1, false}}));
+  EXPECT_EQ(FindAccessKey(captions, 1, U'T'), (Hit{{2, false}}));
+  EXPECT_EQ(FindAccessKey(captions, 4, U'T'), (Hit{{1, false}}));
+  EXPECT_EQ(FindAccessKey(captions, 0, U'Q'), std::nullopt);
+  // Toolbar buttons take the letters nobody else has; the first of two wins.
+  EXPECT_EQ(ToolbarAccessKeyTag(U'N'), kTagNew);
+  EXPECT_EQ(ToolbarAccessKeyTag(U'O'), kTagOptions);
+  EXPECT_EQ(ToolbarAccessKeyTag(U'L'), kTagDelete);
+  EXPECT_EQ(ToolbarAccessKeyTag(U'D'), -1);  // the menu "&Datei"
+  EXPECT_EQ(ToolbarAccessKeyTag(U'S'), -1);  // "&Steuertasten einfügen"
+  EXPECT_EQ(ToolbarAccessKeyTag(U'Q'), -1);
+}
+
 TEST(EntryNameOrder, AccentedLettersSortBesideTheirBaseLetters) {
   const std::vector<std::string> sorted{
       "_intern", "10 Uhr", "\xC3\xA0 la carte", "Anrede", "eben", "ecke", "Ecke", "\xC3\x89" "cke",

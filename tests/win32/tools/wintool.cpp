@@ -10,6 +10,7 @@
 //   wintool rect <hwnd>              left top right bottom, screen coordinates
 //   wintool move <hwnd> <x> <y>      moves the window (size and z-order kept)
 //   wintool foreground               the foreground window
+//   wintool focus                    the window with the keyboard focus in the foreground thread
 //   wintool tbrect <hwnd> <index>    left top right bottom of a toolbar button, screen coordinates
 //   wintool items <hwnd>             the items of a list box, one a line (LB_GETTEXT)
 //   wintool send <hwnd> <msg> [wp] [lp]  SendMessage with numbers (no pointers); prints the result
@@ -190,7 +191,7 @@ void ListItems(HWND h) {
 }
 
 int Usage() {
-  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|items|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|focus|items|click|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -203,7 +204,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   const std::wstring cmd = argv[1];
   HWND h = argc > 2 ? ParseHwnd(argv[2]) : nullptr;
-  bool needsWindow = cmd != L"windows" && cmd != L"processes" && cmd != L"foreground" && cmd != L"clipboard" &&
+  bool needsWindow = cmd != L"windows" && cmd != L"processes" && cmd != L"foreground" && cmd != L"focus" && cmd != L"clipboard" &&
                      cmd != L"setclipboard";
   if (needsWindow && !IsWindow(h)) {
     fputs("no such window\n", stderr);
@@ -235,6 +236,11 @@ int wmain(int argc, wchar_t** argv) {
                : 2;
   } else if (cmd == L"foreground") {
     Out(HwndText(GetForegroundWindow()));
+  } else if (cmd == L"focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    Out(HwndText(info.hwndFocus));
   } else if (cmd == L"tbrect" && argc > 3) {
     return ToolbarButtonRect(h, _wtoi(argv[3]));
   } else if (cmd == L"items") {
