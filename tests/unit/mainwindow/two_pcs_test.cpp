@@ -100,7 +100,7 @@ class Pc : public ActivationTarget, public DeliveryHost {
     return 0;
   }
   bool SearchWindowInsteadOfMenu() override { return false; }
-  std::optional<EntryListItem> PopupSearchWindow() override { return std::nullopt; }
+  std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>&) override { return std::nullopt; }
   void DeliverEntry(int number, const std::string& name) override { delivery.DeliverEntry(number, name); }
   bool IsMainWindowVisible() override { return true; }
   void ShowMainWindow(bool) override {}
