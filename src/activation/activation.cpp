@@ -15,7 +15,12 @@ void Activation::HandleActivation(int kind) {
   if (kind == kActivateMenu) {
     if (target_.IsNTPlatform()) target_.CaptureLastUsedWindow();
     target_.BringMainWindowToForeground();
-    ShowSnippetMenu();
+    if (target_.SearchWindowInsteadOfMenu()) {
+      ShowSearchWindow(/*reloadWhenShown=*/true);
+    } else {
+      target_.ReloadAll();
+      ShowSnippetMenu();
+    }
   } else if (target_.IsMainWindowVisible()) {
     target_.ReleaseLock();
     target_.HideMainWindow();
@@ -25,7 +30,6 @@ void Activation::HandleActivation(int kind) {
 }
 
 void Activation::ShowSnippetMenu() {
-  target_.ReloadAll();
   const std::vector<EntryListItem>& entries = target_.MenuEntries();
   const bool cascading = target_.MenuCascading();
   // The file rarely changes between two showings; sorting tens of thousands
@@ -38,9 +42,23 @@ void Activation::ShowSnippetMenu() {
   OnMenuChoice(target_.PopupSnippetMenu(menu));
 }
 
+void Activation::ShowSearchWindow(bool reloadWhenShown) {
+  // The reload that precedes every menu comes once the window is on screen:
+  // with a large file on a share it is most of the wait, and the window
+  // can take the first keys meanwhile. Nothing is chosen before it ends.
+  std::function<void()> reload;
+  if (reloadWhenShown) reload = [this] { target_.ReloadAll(); };
+  // Delivered exactly as a menu choice: same entry point, same checks.
+  if (const std::optional<EntryListItem> chosen = target_.PopupSearchWindow(reload))
+    target_.DeliverEntry(chosen->Number, chosen->Name);
+}
+
 void Activation::OnMenuChoice(int tag) {
   if (tag > 0) {
-    target_.DeliverEntry(tag);
+    // The name goes with the number, so the delivery can tell when another
+    // PC moved another entry to that number meanwhile.
+    for (const EntryListItem& e : menuEntries_)
+      if (e.Number == tag) return target_.DeliverEntry(tag, e.Name);
   } else {
     RunMenuCommand(tag);
   }
@@ -51,6 +69,8 @@ void Activation::RunMenuCommand(int code) {
     target_.EndProgram();
   } else if (code == kMenuOpen) {
     target_.ShowMainWindow(false);
+  } else if (code == kMenuSearch) {
+    ShowSearchWindow(/*reloadWhenShown=*/false);  // the menu's reload is just done
   }
 }
 

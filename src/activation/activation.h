@@ -2,7 +2,9 @@
 // border strip.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "activation/snippet_menu.h"
@@ -27,7 +29,15 @@ class ActivationTarget {
   // Pops the menu up at the mouse pointer and returns the chosen item's tag,
   // 0 when the menu closed without a choice.
   virtual int PopupSnippetMenu(const SnippetMenu& menu) = 0;
-  virtual void DeliverEntry(int number) = 0;
+  // This user's choice: activations open the search window, not the menu.
+  virtual bool SearchWindowInsteadOfMenu() = 0;
+  // Shows the search window at the mouse pointer and returns the entry
+  // chosen in it, or nothing when it closed without a choice. `whenShown`
+  // (if set) runs once the window is on screen; the window then shows the
+  // entries as they are after it.
+  virtual std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) = 0;
+  // The entry's number and its name as the menu showed it.
+  virtual void DeliverEntry(int number, const std::string& name) = 0;
   // True while a delivery still runs (its chooser may outlive the menu).
   virtual bool DeliveryBusy() { return false; }
   virtual bool IsMainWindowVisible() = 0;
@@ -45,7 +55,8 @@ class Activation {
  public:
   explicit Activation(ActivationTarget& target) : target_(target) {}
 
-  // kind 1: the snippet menu; any other kind shows or hides the main window.
+  // kind 1: the snippet menu, or the search window when the user chose it;
+  // any other kind shows or hides the main window.
   // Ignored while an earlier activation still runs (menu open, delivery).
   void HandleActivation(int kind);
   // What choosing a menu item does: entries are delivered, fixed items run.
@@ -55,6 +66,7 @@ class Activation {
 
  private:
   void ShowSnippetMenu();
+  void ShowSearchWindow(bool reloadWhenShown);
 
   ActivationTarget& target_;
   bool busy_ = false;

@@ -44,6 +44,7 @@ void OptionsForm::LoadSettings(const ProgramSettings& settings) {
   state_.pos = settings.PumActPos;
   // The check box knows clear, ticked and greyed; any other value cascades.
   state_.menuMode = settings.PumMode == 0 || settings.PumMode == 2 ? settings.PumMode : 1;
+  state_.searchWindow = settings.SearchWindow;
   SetViaBorder(settings.PumActViaBorder);
   SetColour(settings.PumActBorderCol);
   // All four hotkey controls are set before the registration follows them,
@@ -54,6 +55,7 @@ void OptionsForm::LoadSettings(const ProgramSettings& settings) {
 void OptionsForm::ShowDataFilePath(const std::string& path) {
   Load();
   state_.path = path;
+  if (actions_.defaultDataFile) state_.defaultPath = actions_.defaultDataFile();
   Refresh();
 }
 
@@ -66,6 +68,7 @@ ProgramSettings OptionsForm::CurrentSettings() const {
   s.PumActPos = state_.pos;
   s.PumActBorderCol = state_.colour;
   s.PumMode = state_.menuMode;
+  s.SearchWindow = state_.searchWindow;
   return s;
 }
 
@@ -130,6 +133,8 @@ void OptionsForm::OnPumActBorderByClickOpt(int v) { state_.byClick = v; }
 void OptionsForm::OnPumActPosOpt(int index) { state_.pos = index; }
 
 void OptionsForm::OnPumModeChk(int value) { state_.menuMode = value; }
+
+void OptionsForm::OnSearchWindowChk(bool checked) { state_.searchWindow = checked; }
 
 void OptionsForm::OnAutoStartChk(bool checked) {
   state_.autoStart = checked;

@@ -35,7 +35,9 @@ struct OptionsState {
   int32_t colour = kDefaultBorderColour;  // ColBtnSample and the position buttons
   int menuMode = 0;   // PUMModeChk: 0 clear, 1 ticked, 2 greyed (cascading)
   bool autoStart = false;
+  bool searchWindow = false;  // "Suchfenster statt Menü anzeigen", per user
   std::string path;   // PathTB
+  std::string defaultPath;  // the line below it: where "&Standard" puts the file
   BorderControls border;
 };
 
@@ -58,6 +60,8 @@ struct OptionsActions {
   std::function<void()> placeBorderStrip;
   std::function<void(int32_t)> setBorderStripColour;
   std::function<std::string()> dataFilePath;
+  // Where "&Standard" would put the data file.
+  std::function<std::string()> defaultDataFile;
 };
 
 // Indexes of the button array Btn.
@@ -99,12 +103,14 @@ class OptionsForm {
   void OnPumActPosOpt(int index);
   void OnPumModeChk(int value);
   void OnAutoStartChk(bool checked);
+  void OnSearchWindowChk(bool checked);
   void OnBtn(int index);
   // The title bar's close: hidden, nothing saved.
   void OnClose();
 
   const OptionsState& State() const { return state_; }
   bool Cascading() const { return state_.menuMode != 0; }
+  bool SearchWindowInsteadOfMenu() const { return state_.searchWindow; }
 
  private:
   void ApplyHotkey(bool fromReload = false);

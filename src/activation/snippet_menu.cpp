@@ -85,6 +85,9 @@ SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cas
     }
   }
   flat.push_back(FixedItem("-", kMenuSeparator, MenuItemKind::Separator));
+  // Above "&Öffnen": the entries keep their places from the top and the
+  // other fixed items theirs from the bottom, so known key presses still work.
+  flat.push_back(FixedItem("&Suchen \xE2\x80\xA6", kMenuSearch, MenuItemKind::Command));
   flat.push_back(FixedItem("&\xC3\x96" "ffnen", kMenuOpen, MenuItemKind::Command));
   flat.push_back(FixedItem("&Beenden", kMenuEnd, MenuItemKind::Command));
   flat.push_back(FixedItem("&Abbrechen", kMenuCancel, MenuItemKind::Command));
@@ -99,7 +102,7 @@ int MenuCommandId(int tag) {
 
 int MenuTagFromCommandId(int id) {
   if (id > 0 && id <= kMenuLastEntryNumber) return id;
-  if (id > kFixedItemIdBase && id <= kFixedItemIdBase - kMenuCancel) return kFixedItemIdBase - id;
+  if (id > kFixedItemIdBase && id <= kFixedItemIdBase - kMenuLowestCode) return kFixedItemIdBase - id;
   return 0;
 }
 

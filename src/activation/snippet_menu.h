@@ -1,5 +1,5 @@
 // The snippet popup menu as a model: built from the entry list each time it
-// is shown, flat or grouped by initial letter, then four fixed items.
+// is shown, flat or grouped by initial letter, then five fixed items.
 #pragma once
 
 #include <array>
@@ -16,6 +16,8 @@ inline constexpr int kMenuSeparator = -1;
 inline constexpr int kMenuOpen = -2;    // "&Öffnen": shows the main window
 inline constexpr int kMenuEnd = -3;     // "&Beenden": ends the program
 inline constexpr int kMenuCancel = -4;  // "&Abbrechen"
+inline constexpr int kMenuSearch = -5;  // "&Suchen …": opens the search window
+inline constexpr int kMenuLowestCode = kMenuSearch;
 // The menu carries entry numbers as 16-bit values.
 inline constexpr int kMenuLastEntryNumber = 32767;
 

@@ -3,12 +3,20 @@
 namespace zelvo {
 namespace {
 
-constexpr const char* kHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0"
-    "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
-    "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
-    "\\red128\\green128\\blue128;}"
-    "\\pard\\f0\\fs20\\cf1 ";
+std::string ColourEntry(uint32_t c) {
+  return "\\red" + std::to_string(c & 0xFF) + "\\green" + std::to_string((c >> 8) & 0xFF) + "\\blue" +
+         std::to_string((c >> 16) & 0xFF) + ";";
+}
+
+std::string Header(const EditorLook& c) {
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0"
+         "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
+         "{\\colortbl ;" +
+         ColourEntry(c.text) + ColourEntry(c.returnSymbol) + ColourEntry(c.tabSymbol) + ColourEntry(c.lineFeedSymbol) +
+         "}"
+         "\\pard\\f0\\fs" +
+         std::to_string(c.halfPoints) + "\\cf1 ";
+}
 
 const char* FormatCodes(EditorFormat f) {
   switch (f) {
@@ -33,8 +41,8 @@ void AppendUnicode(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::string EditorRunsToRtf(const std::vector<EditorRun>& runs) {
-  std::string out = kHeader;
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorLook& look) {
+  std::string out = Header(look);
   out.reserve(out.size() + runs.size() * 16);
   for (const EditorRun& run : runs) {
     out += FormatCodes(run.format);

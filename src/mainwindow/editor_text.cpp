@@ -257,6 +257,31 @@ std::string PictureToPlainText(std::u32string_view picture) {
   return out;
 }
 
+std::string SpokenEditorText(const std::string& editorText) {
+  std::string out;
+  out.reserve(editorText.size() + 32);
+  auto word = [&](const char* w) {
+    if (!out.empty() && out.back() != ' ' && out.back() != '\n') out += ' ';
+    out += w;
+  };
+  for (std::size_t i = 0; i < editorText.size();) {
+    char32_t cp;
+    const std::size_t len = DecodeUtf8At(editorText, i, cp);
+    const std::string ch = editorText.substr(i, len);
+    i += len;
+    if (ch == kReturnSymbol) {
+      word("Eingabe");  // its line break follows as it is
+    } else if (ch == kTabSymbol) {
+      word("Tabulator");
+      if (editorText.compare(i, 2, "\r\n") == 0) i += 2;
+      if (i < editorText.size() && editorText[i] != ' ') out += ' ';
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
 long FindTextIgnoringCase(const std::string& text, const std::string& needle, long from) {
   std::u32string hay = ToCodePoints(text), pin = ToCodePoints(needle);
   for (char32_t& c : hay) c = UpperLatin(c);

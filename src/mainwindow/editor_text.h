@@ -42,6 +42,11 @@ struct EditorRun {
 // its symbol; other control characters have no picture.
 std::vector<EditorRun> BuildEditorRuns(const std::string& editorText);
 
+// The editor text as a screen reader should say it: each ReturnSymbol is
+// the word "Eingabe", each TabSymbol "Tabulator", apart from the text
+// around them; the display line break after a TabSymbol is dropped.
+std::string SpokenEditorText(const std::string& editorText);
+
 bool IsKeySymbol(char32_t c);
 
 // The editor form of a picture: the inverse of BuildEditorRuns.

@@ -63,6 +63,19 @@ struct SortKey {
   auto Tie() const { return std::tie(letters, accents, cases, rest); }
 };
 
+// Focus events while it lives come from our own message boxes.
+class FocusHandlerScope {
+ public:
+  explicit FocusHandlerScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~FocusHandlerScope() { flag_ = was_; }
+  FocusHandlerScope(const FocusHandlerScope&) = delete;
+  FocusHandlerScope& operator=(const FocusHandlerScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 bool IsGuardedByReload(FocusControl c) {
   return c == FocusControl::DestinationType || c == FocusControl::DestinationTitle ||
          c == FocusControl::SendMethod;
@@ -133,14 +146,18 @@ void MainForm::ShowEntryList(const EntryList& list) {
   view_.SetDestinationTitles(destinationTitles_);
   ShowRows();
   SelectRow(-1);
-  // A text that could not be saved stays on screen with its entry.
+  // A text that could not be saved stays on screen with its entry, wherever
+  // the entry's name now is; when the name is gone, the user decides.
   if (unsaved_) {
-    const int row = RowOfNumber(unsaved_->number);
-    if (row >= 0) {
-      SelectRow(row);
-      currEntryListIndex_ = row;
-      ShowCurrentEntry();
+    const int row = RowOfUnsavedText();
+    if (row < 0) {
+      OfferUnsavedTextAsNewEntry();
+      return;
     }
+    unsaved_->number = rows_[row].Number;
+    SelectRow(row);
+    currEntryListIndex_ = row;
+    ShowCurrentEntry();
   }
 }
 
@@ -149,10 +166,26 @@ void MainForm::SelectRow(int row) {
   view_.SelectListRow(row);
 }
 
-int MainForm::RowOfNumber(int number) const {
+int MainForm::RowOf(const EntryListItem& item) const {
   for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].Number == number) return static_cast<int>(i);
+    if (rows_[i] == item) return static_cast<int>(i);
   return -1;
+}
+
+int MainForm::RowOfName(const std::string& name) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Name == name) return static_cast<int>(i);
+  return -1;
+}
+
+int MainForm::RowOfUnsavedText() const {
+  if (!unsaved_) return -1;
+  const int same = RowOf({unsaved_->name, unsaved_->number});
+  return same >= 0 ? same : RowOfName(unsaved_->name);
+}
+
+EntryListItem MainForm::CurrentEntry() const {
+  return rows_[std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1)];
 }
 
 void MainForm::ShowRows() {
@@ -174,9 +207,14 @@ int MainForm::InsertRow(const EntryListItem& item) {
 
 void MainForm::OnEntryListClick(int row) {
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  if (unsaved_ && rows_[row].Number != unsaved_->number && !MayLeaveUnsavedText()) {
-    SelectRow(RowOfNumber(unsaved_->number));
-    return;
+  if (unsaved_ && row != RowOfUnsavedText()) {
+    const EntryListItem wanted = rows_[row];
+    if (!MayLeaveUnsavedText()) {
+      SelectRow(RowOfUnsavedText());
+      return;
+    }
+    row = RowOf(wanted);  // saving may have reloaded the list
+    if (row < 0) return;
   }
   selectedRow_ = row;
   currEntryListIndex_ = row;
@@ -185,12 +223,32 @@ void MainForm::OnEntryListClick(int row) {
 
 void MainForm::ShowCurrentEntry() {
   if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
-  const int number = rows_[selectedRow_].Number;
-  const std::optional<SnippetEntry> read = program_.store().ReadEntry(number);
+  const EntryListItem shown = rows_[selectedRow_];
+  const std::optional<SnippetEntry> read = program_.store().ReadEntry(shown.Number);
+  // Another PC moved entries since the list was loaded: another entry's text
+  // must not appear under this name. The list as the file now is, then the
+  // entry the user chose, wherever it is now.
+  if (read && read->Name != shown.Name && program_.ReloadFinished() && !healingList_) {
+    healingList_ = true;
+    program_.ReloadAll();
+    const int row = RowOfName(shown.Name);
+    if (row < 0) {
+      services().Show({"Den Eintrag '" + shown.Name +
+                           "' gibt es nicht mehr: Er wurde auf einem anderen PC gel\xC3\xB6scht oder "
+                           "umbenannt. Die Liste wurde neu geladen.",
+                       MsgIcon::Information});
+    } else if (row != selectedRow_) {
+      SelectRow(row);
+      currEntryListIndex_ = row;
+      ShowCurrentEntry();
+    }
+    healingList_ = false;
+    return;
+  }
   // An unreadable entry shows empty and is never saved back over the file.
   shownEntryUnread_ = !read;
   const SnippetEntry entry = read.value_or(SnippetEntry{});
-  if (unsaved_ && unsaved_->number == number) {
+  if (unsaved_ && RowOfUnsavedText() == selectedRow_) {
     RenderEditorText(unsaved_->editorText);
     view_.SetCryptChecked(unsaved_->crypt);
   } else {
@@ -231,6 +289,7 @@ void MainForm::UpdateControlStates() {
 // ---- focus and the data lock ------------------------------------------------
 
 void MainForm::OnGotFocus(FocusControl control) {
+  focused_ = control;
   if (inFocusHandler_) return;  // focus moving to and from our own message box
   // Focus coming back when the lock message closes asks nothing again.
   if (control == refocusAfterRefusal_) {
@@ -238,16 +297,18 @@ void MainForm::OnGotFocus(FocusControl control) {
     return;
   }
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
-  inFocusHandler_ = true;
-  if (AcquireLock()) refocusAfterRefusal_ = control;
-  inFocusHandler_ = false;
+  const FocusHandlerScope scope(inFocusHandler_);
+  // Nothing uses the result, so a file that cannot be written (a read-only
+  // share merely browsed) stays quiet here; a lock of someone else is named.
+  if (AcquireLock(true)) refocusAfterRefusal_ = control;
 }
 
 void MainForm::OnLostFocus(FocusControl control) {
+  if (focused_ == control) focused_ = FocusControl::None;
   if (inFocusHandler_) return;
   refocusAfterRefusal_ = FocusControl::None;
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
-  inFocusHandler_ = true;
+  const FocusHandlerScope scope(inFocusHandler_);
   switch (control) {
     case FocusControl::Editor:
       SaveEditorText();
@@ -270,7 +331,6 @@ void MainForm::OnLostFocus(FocusControl control) {
     case FocusControl::None:
       break;
   }
-  inFocusHandler_ = false;
 }
 
 // ---- option panel -----------------------------------------------------------
@@ -324,54 +384,132 @@ bool MainForm::WriteCurrentEntryField(const char* field, const std::string& valu
 
 bool MainForm::WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields) {
   if (rows_.empty()) return true;
-  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
-  const std::string key = std::to_string(rows_[row].Number);
-  return program_.dataFile().Update([&](IniDocument& doc) {
-    for (const auto& [section, value] : fields) doc.Set(section, key, value);
-    return true;
-  });
+  const EntryListItem entry = CurrentEntry();
+  switch (program_.store().WriteFields(entry, fields, quiet_)) {
+    case EntryWrite::Written: return true;
+    case EntryWrite::Changed: EntryChangedElsewhere(entry.Name, false); return false;
+    case EntryWrite::Failed: return false;
+  }
+  return false;
+}
+
+void MainForm::EntryChangedElsewhere(const std::string& name, bool textKept) {
+  if (quiet_) return;
+  services().Show({"Der Eintrag '" + name +
+                       "' wurde inzwischen auf einem anderen PC ge\xC3\xA4ndert (umbenannt, "
+                       "gel\xC3\xB6scht oder verschoben).\r\rEs wurde nichts gespeichert; die Liste "
+                       "wird neu geladen." +
+                       (textKept ? "\r\rIhr Text geht dabei nicht verloren." : ""),
+                   MsgIcon::Exclamation});
+  if (!savingPending_) program_.ReloadAll();
+}
+
+void MainForm::OfferUnsavedTextAsNewEntry() {
+  const UnsavedText kept = *unsaved_;
+  unsaved_.reset();
+  const MsgResult answer = services().Show(
+      {"Den Eintrag '" + kept.name +
+           "' gibt es nicht mehr: Er wurde auf einem anderen PC gel\xC3\xB6scht oder umbenannt."
+           "\r\rSoll Ihr ge\xC3\xA4nderter Text als neuer Eintrag '" + kept.name +
+           "' gespeichert werden?\rMit 'Nein' wird er verworfen.",
+       MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes});
+  if (answer != MsgResult::Yes) return;
+  SnippetEntry values;
+  values.Name = kept.name;
+  values.Crypt = kept.crypt;
+  values.Text = EditorTextToStored(kept.editorText);
+  const std::optional<EntryListItem> added = program_.store().NewEntry(values);
+  if (!added) {
+    unsaved_ = kept;  // asked again at the next reload
+    return;
+  }
+  const int row = InsertRow(*added);
+  SelectRow(row);
+  currEntryListIndex_ = row;
+  ShowCurrentEntry();
 }
 
 // ---- editor -----------------------------------------------------------------
 
 bool MainForm::SaveEditorText() {
   if (rows_.empty() || shownEntryUnread_) return true;
-  const bool crypt = view_.CryptChecked();
-  const std::string editorText = editor_.Text();
-  std::string stored = EditorTextToStored(editorText);
-  if (crypt) stored = EncipherText(stored, services().random, services().clock);
+  return SaveText(CurrentEntry(), editor_.Text(), view_.CryptChecked());
+}
+
+bool MainForm::SaveText(EntryListItem entry, std::string editorText, bool crypt) {
   // Text and flag in one write, so an enciphered text never stands with a
-  // clear flag.
-  if (WriteCurrentEntryFields({{kFieldText, stored}, {kFieldCrypt, crypt ? "1" : "0"}})) {
+  // clear flag; a text as it was writes nothing.
+  const EntryWrite result =
+      program_.store().SaveText(entry, EditorTextToStored(editorText), crypt, quiet_);
+  if (result == EntryWrite::Written) {
     unsaved_.reset();
     return true;
   }
-  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
-  unsaved_ = UnsavedText{rows_[row].Number, editorText, crypt};
-  services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
-                   "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
-                   MsgIcon::Exclamation});
+  unsaved_ = UnsavedText{entry.Number, entry.Name, editorText, crypt};
+  if (result == EntryWrite::Changed) {
+    EntryChangedElsewhere(entry.Name, true);
+  } else if (!quiet_) {
+    services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
+                     "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
+                     MsgIcon::Exclamation});
+  }
   return false;
+}
+
+void MainForm::SavePendingEdits() {
+  if (savingPending_ || rows_.empty()) return;
+  // The caret stays where it is: the focus going to our own message box and
+  // back is no leaving of the editor.
+  const FocusHandlerScope scope(inFocusHandler_);
+  savingPending_ = true;
+  if (focused_ == FocusControl::Editor) SaveEditorText();
+  if (focused_ == FocusControl::DestinationTitle)
+    WriteCurrentEntryField(kFieldTitle, view_.DestinationTitle());
+  savingPending_ = false;
+}
+
+bool MainForm::MayEndProgram() {
+  const FocusHandlerScope scope(inFocusHandler_);
+  SavePendingEdits();
+  if (MayLeaveUnsavedText()) return true;
+  view_.ShowMainWindow();
+  return false;
+}
+
+bool MainForm::SaveForSessionEnd() {
+  quiet_ = true;
+  SavePendingEdits();
+  if (const int row = RowOfUnsavedText(); row >= 0)
+    SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt);
+  quiet_ = false;
+  return !unsaved_;
 }
 
 bool MainForm::MayLeaveUnsavedText() {
   if (!unsaved_) return true;
-  const int row = RowOfNumber(unsaved_->number);
-  if (row >= 0) {
-    const int saveRow = currEntryListIndex_;
-    currEntryListIndex_ = row;
-    const bool saved = SaveEditorText();
-    currEntryListIndex_ = saveRow;
-    if (saved) return true;
-  }
-  const std::string name = row >= 0 ? rows_[row].Name : std::string();
+  // Saving may end in a reload that shows the text again, or offers it as
+  // a new entry when its name is gone.
+  const int row = RowOfUnsavedText();
+  if (row >= 0 && SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt)) return true;
+  return AskToDropUnsavedText();
+}
+
+bool MainForm::AskToDropUnsavedText() {
+  if (!unsaved_) return true;
   const MsgResult answer =
-      services().Show({"Der ge\xC3\xA4nderte Text von '" + name +
+      services().Show({"Der ge\xC3\xA4nderte Text von '" + unsaved_->name +
                            "' konnte nicht gespeichert werden.\rSoll er verworfen werden?",
                        MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
   if (answer != MsgResult::Yes) return false;
   unsaved_.reset();
   return true;
+}
+
+bool MainForm::AfterRefusedSessionEnd() {
+  if (!unsaved_) return true;
+  const FocusHandlerScope scope(inFocusHandler_);
+  view_.ShowMainWindow();
+  return AskToDropUnsavedText();
 }
 
 void MainForm::RenderEditorText(const std::string& editorText) { editor_.Show(editorText); }
@@ -439,7 +577,7 @@ void MainForm::OnMenuClick(MenuArray array, int index) {
   switch (array) {
     case MenuArray::Datei:
       if (index == kAusblenden) HideWindowReleasingLock();
-      if (index == kBeenden) view_.EndProgram();
+      if (index == kBeenden && MayEndProgram()) view_.EndProgram();
       break;
     case MenuArray::Bearbeiten:
       if (index == kAusschneiden) editor_.Cut();

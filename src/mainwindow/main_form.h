@@ -54,6 +54,7 @@ class MainFormView {
   virtual void ApplyControlStates(const ControlStates& states) = 0;
 
   // Windows and commands beyond this window.
+  virtual void ShowMainWindow() = 0;  // in normal state, in front
   virtual void HideWindow() = 0;
   virtual void EndProgram() = 0;
   virtual void ShowOptionsDialog() = 0;
@@ -88,6 +89,19 @@ class MainForm {
   void OnMenuClick(MenuArray array, int index);
   void OnBannerClick() { view_.OpenMakerPage(); }
 
+  // Before a reload: what the user typed into the editor or the title box
+  // and has not left yet is saved by the rules of leaving it.
+  void SavePendingEdits();
+  // "&Beenden": saves what is pending; a text that still cannot be saved is
+  // dropped only when the user says so (No shows it in the main window).
+  bool MayEndProgram();
+  // Log-off or shutdown: the same without any dialog, so the session end
+  // gets its answer at once. True when no typed text would be lost.
+  bool SaveForSessionEnd();
+  // After a log-off held up for such a text: shows it and asks whether to
+  // drop it. True when nothing is kept any more.
+  bool AfterRefusedSessionEnd();
+
   // Operations.
   void ShowCurrentEntry();
   void FindNext();
@@ -96,6 +110,7 @@ class MainForm {
   void RenameEntry();
   void DeleteEntry();
   bool SaveEditorText();
+  // Writes into the current entry when it still is what the list shows.
   bool WriteCurrentEntryField(const char* field, const std::string& value);
   // Several fields of the current entry in one write.
   bool WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields);
@@ -115,23 +130,35 @@ class MainForm {
   SnippetEditor& editor() { return editor_; }
 
  private:
+  // A text that could not be saved. It belongs to the entry's name: the
+  // number is only where the entry was last seen.
   struct UnsavedText {
     int number;
+    std::string name;
     std::string editorText;
     bool crypt;
   };
 
   Services& services() { return program_.services(); }
-  bool AcquireLock() { return program_.lock().AcquireLock(); }
+  bool AcquireLock(bool quiet = false) { return program_.lock().AcquireLock(quiet); }
   void ReleaseLock() { program_.lock().ReleaseLock(false); }
   void SelectRow(int row);
   void ShowRows();
   int InsertRow(const EntryListItem& item);
-  int RowOfNumber(int number) const;
+  int RowOf(const EntryListItem& item) const;
+  int RowOfName(const std::string& name) const;  // the first row of that name
+  int RowOfUnsavedText() const;
+  EntryListItem CurrentEntry() const;
+  bool SaveText(EntryListItem entry, std::string editorText, bool crypt);
+  // Another PC changed the entry since the list was loaded: says so and
+  // reloads (unless a reload is about to run anyway).
+  void EntryChangedElsewhere(const std::string& name, bool textKept);
+  void OfferUnsavedTextAsNewEntry();
   void OfferDestinationTitle(const std::string& text);
   std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
                                      const std::string& initial, int skipRow);
   bool MayLeaveUnsavedText();
+  bool AskToDropUnsavedText();
   void ShowUnsavedText();
 
   Program& program_;
@@ -149,6 +176,10 @@ class MainForm {
   int destinationType_ = 0, sendMethod_ = 0;  // the options as shown
   bool inFocusHandler_ = false;
   bool shownEntryUnread_ = false;
+  bool savingPending_ = false;
+  bool healingList_ = false;
+  bool quiet_ = false;  // session end: no dialogs
+  FocusControl focused_ = FocusControl::None;
   FocusControl refocusAfterRefusal_ = FocusControl::None;
   std::optional<UnsavedText> unsaved_;
 };

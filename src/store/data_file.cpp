@@ -28,6 +28,9 @@ std::string FileErrorText(FileError error) {
              "gleich noch einmal.";
     case FileError::DiskFull:
       return "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+    case FileError::NotAFile:
+      return "Unter diesem Namen liegt keine gewöhnliche Datei, sondern ein Ordner, ein Gerät oder "
+             "eine Pipe.";
     default:
       return "Beim Zugriff auf die Datei ist ein unerwarteter Fehler aufgetreten.";
   }
@@ -58,7 +61,19 @@ FileError DataFile::ReadBytes(std::string& bytes) {
   return e;
 }
 
-void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+FileError DataFile::Save(SaveMethod method, const std::string& bytes) {
+  if (method == SaveMethod::Replace) {
+    // A folder where users may change the data file but not create files
+    // (the temporary file) is written in place, as older versions did.
+    const FileError e = services_.files.ReplaceAtomically(path_, bytes);
+    if (e != FileError::AccessDenied) return e;
+    const FileError inPlace = services_.files.WriteInPlace(path_, bytes);
+    return inPlace == FileError::NotFound ? e : inPlace;
+  }
+  return services_.files.WriteInPlace(path_, bytes);
+}
+
+std::string DataFile::FailureText(Step step, FileError error, bool notText, bool saving) const {
   std::string text;
   if (notText) {
     text = "Die Datendatei\r\n" + path_ +
@@ -71,14 +86,25 @@ void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving
            "\r\ngespeichert werden.\r\n\r\n" + FileErrorText(error);
   }
   if (saving) text += "\r\n\r\nEs wurde nichts gespeichert.";
-  services_.Show({text, MsgIcon::Error});
+  return text;
+}
+
+void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+  services_.Show({FailureText(step, error, notText, saving), MsgIcon::Error});
 }
 
 std::optional<IniDocument> DataFile::Read() {
+  std::string failure;
+  std::optional<IniDocument> doc = Read(failure);
+  if (!doc) services_.Show({failure, MsgIcon::Error});
+  return doc;
+}
+
+std::optional<IniDocument> DataFile::Read(std::string& failure) {
   std::string bytes;
   const FileError e = ReadBytes(bytes);
   if (e != FileError::None || !IsText(bytes)) {
-    ShowFailure(Step::Read, e, e == FileError::None, false);
+    failure = FailureText(Step::Read, e, e == FileError::None, false);
     return std::nullopt;
   }
   // The file is read every time, so a change by anyone is seen at once; only
@@ -117,7 +143,7 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
   // neither the lock file nor the data file, which also keeps them quiet on
   // a read-only share.
   if (prepare()) {
-    const FileError lockError = services_.files.WithExclusiveLock(path_, [&]() -> FileError {
+    const auto locked = [&](SaveMethod method) -> FileError {
       for (int round = 1;; ++round) {
         if (!prepare()) return FileError::None;
         if (round < kMaxRounds) {
@@ -125,9 +151,10 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
           const FileError e = ReadBytes(now);
           if (e == FileError::None && now != before) continue;
         }
-        return Retrying([&] { return services_.files.ReplaceAtomically(path_, after); });
+        return Retrying([&] { return Save(method, after); });
       }
-    });
+    };
+    const FileError lockError = services_.files.WithExclusiveLock(path_, locked);
     if (lockError != FileError::None && !failedStep) {
       failedStep = Step::Write;
       failure = lockError;

@@ -22,6 +22,9 @@ class DataFile {
   // that cannot be read or is no text file shows a German message and gives
   // nothing; callers must then neither show an empty list nor write.
   std::optional<IniDocument> Read();
+  // The same, but the German reason goes to `failure` instead of a message
+  // box, for a caller that reports a lasting problem only once.
+  std::optional<IniDocument> Read(std::string& failure);
 
   // Locked read-modify-write. `change` edits the freshly read document and
   // returns false to leave the file untouched. It may run more than once
@@ -37,6 +40,10 @@ class DataFile {
                      const std::string& fallback = "");
   bool WriteIni(const std::string& section, const std::string& key, const std::string& value);
 
+  // The document the last Read gave, kept as parsed (no file access);
+  // null before the first. Valid until the next Read.
+  const IniDocument* LastRead() const { return parsed_ ? &*parsed_ : nullptr; }
+
   // How many times the file was read (for benchmarks and tests).
   long ReadCount() const { return reads_; }
 
@@ -44,6 +51,8 @@ class DataFile {
   enum class Step { Read, Write };
   FileError ReadBytes(std::string& bytes);
   FileError Retrying(const std::function<FileError()>& op);
+  std::string FailureText(Step step, FileError error, bool notText, bool saving) const;
+  FileError Save(SaveMethod method, const std::string& bytes);
   void ShowFailure(Step step, FileError error, bool notText, bool saving);
 
   Services& services_;

@@ -45,6 +45,14 @@ ProgramSettings LoadSettings(const IniDocument& doc) {
   return s;
 }
 
+bool LoadSearchWindowChoice(AppSettings& settings) {
+  return RoundHalfEven(LeadingNumber(settings.Get(kKeySearchWindow, "0"))) != 0;
+}
+
+bool SaveSearchWindowChoice(AppSettings& settings, bool on) {
+  return settings.Save(kKeySearchWindow, on ? "1" : "0");
+}
+
 bool SaveSettings(DataFile& file, const ProgramSettings& s) {
   return file.Update([&](IniDocument& doc) {
     doc.Set(kCommon, "HK", std::to_string(s.HK));

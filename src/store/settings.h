@@ -18,6 +18,9 @@ struct ProgramSettings {
   int PumActPos = 0;  // 0 top, 1 bottom, 2 left, 3 right
   int32_t PumActBorderCol = kDefaultBorderColour;
   int PumMode = 0;  // 0 flat, 1 cascading
+  // Per user (settings store, not the data file): the hotkey, the tray icon
+  // and the border strip open the search window instead of the menu.
+  bool SearchWindow = false;
 
   int KeyIndex() const { return HK & 0xFF; }
   bool Shift() const { return (HK & 0x100) != 0; }
@@ -39,5 +42,12 @@ inline constexpr const char* kKeyTop = "_Top";
 inline constexpr const char* kKeyLeft = "_Left";
 inline constexpr const char* kKeyWidth = "_Width";
 inline constexpr const char* kKeyHeight = "_Height";
+// Set once this user has seen the first-start balloon.
+inline constexpr const char* kKeyWelcomed = "_Welcomed";
+inline constexpr const char* kKeySearchWindow = "SearchWindow";
+
+// The per-user choice of the search window, stored as "0" or "1".
+bool LoadSearchWindowChoice(AppSettings& settings);
+bool SaveSearchWindowChoice(AppSettings& settings, bool on);
 
 }  // namespace zelvo

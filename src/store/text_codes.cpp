@@ -41,12 +41,17 @@ char UnescapedChar(char marked) {
 std::string UnescapeText(const std::string& text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-    } else if (i + 1 < text.size()) {
-      out += UnescapedChar(text[++i]);
+  // Copied in runs between the codes: the whole file passes through here
+  // when the quick search builds its index.
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t mark = text.find('\\', i);
+    if (mark == std::string::npos) {
+      out.append(text, i, std::string::npos);
+      break;
     }
+    out.append(text, i, mark - i);
+    if (mark + 1 < text.size()) out += UnescapedChar(text[mark + 1]);  // a lone "\" at the end is dropped
+    i = mark + 2;
   }
   return out;
 }

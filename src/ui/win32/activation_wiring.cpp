@@ -1,6 +1,7 @@
 #include "ui/win32/activation_wiring.h"
 
 #include "activation/activation_sources.h"
+#include "store/default_data_file.h"
 
 namespace zelvo {
 namespace {
@@ -24,13 +25,14 @@ ActivationWiring::ActivationWiring(HINSTANCE instance, HWND mainWindow, Program&
                OptionsActions{
                    [this](DataFolderMode mode) { program_.SelectDataFolder(mode); },
                    [this] { program_.lock().RemoveLockDialog(); },
-                   [this](const ProgramSettings& s) { SaveSettings(program_.dataFile(), s); },
+                   [this](const ProgramSettings& s) { SaveAllSettings(s); },
                    [this] { PlaceBorderStrip(); },
                    [this](int32_t colour) {
                      EnsureStrip();
                      strip_->SetColour(colour);
                    },
                    [this] { return program_.dataFile().Path(); },
+                   [this] { return DefaultDataFile(services_); },
                }),
       activation_(*this) {}
 
@@ -71,7 +73,20 @@ void ActivationWiring::PlaceBorderStrip() {
   if (dialogShown) ShowWindow(dialog_->hwnd(), SW_SHOWNA);
 }
 
+void ActivationWiring::SaveAllSettings(const ProgramSettings& s) {
+  SaveSettings(program_.dataFile(), s);
+  if (!SaveSearchWindowChoice(services_.settings, s.SearchWindow))
+    services_.Show({"Die Einstellung \xE2\x80\x9ESuchfenster statt Men\xC3\xBC anzeigen\xE2\x80\x9C "
+                    "konnte nicht gespeichert werden.",
+                    MsgIcon::Error});
+}
+
 void ActivationWiring::RemoveHotkey() { hotkey_.Remove(); }
+
+std::optional<HotkeyDescription> ActivationWiring::ActiveHotkey() const {
+  if (!hotkey_.Active()) return std::nullopt;
+  return HotkeyFromHK(options_.CurrentSettings().HK);
+}
 
 void ActivationWiring::UnloadOtherWindows() {
   dialog_.reset();
@@ -84,8 +99,13 @@ void ActivationWiring::ShowOptionsDialog() {
 }
 
 void ActivationWiring::OnStripMouse(StripMouseEvent event, MouseButton button) {
-  if (auto kind = StripActivationKind(event, button, options_.State().byClick))
-    activation_.HandleActivation(*kind);
+  std::optional<int> kind = stripTrigger_.OnMouse(event, button, options_.State().byClick);
+  if (!kind) return;
+  activation_.HandleActivation(*kind);  // returns when the menu has closed
+  if (*kind == kActivateMenu && strip_) {
+    stripTrigger_.OnMenuClosed();
+    strip_->TrackLeave();
+  }
 }
 
 bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -104,7 +124,7 @@ bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
       *result = 0;
       return true;
     case kEndProgramMessage:
-      DestroyWindow(main_);
+      if (!mayEndProgram || mayEndProgram()) DestroyWindow(main_);
       *result = 0;
       return true;
   }
@@ -131,12 +151,27 @@ const std::vector<EntryListItem>& ActivationWiring::MenuEntries() {
 
 bool ActivationWiring::MenuCascading() { return options_.Cascading(); }
 
+bool ActivationWiring::SearchWindowInsteadOfMenu() { return options_.SearchWindowInsteadOfMenu(); }
+
+std::optional<EntryListItem> ActivationWiring::PopupSearchWindow(
+    const std::function<void()>& whenShown) {
+  SearchForm form(program_.search().Index(), TextsOfLastRead(program_.dataFile()));
+  SearchWindow window(instance_, main_);
+  return window.Run(form, program_.Caption("Suche"),
+                    delivery.lastUsedWindow ? delivery.lastUsedWindow() : nullptr, [&] {
+                      if (!whenShown) return;
+                      whenShown();
+                      form.UseIndex(program_.search().Index());
+                    });
+}
+
 int ActivationWiring::PopupSnippetMenu(const SnippetMenu& menu) {
   return menuView_.Popup(main_, menu);
 }
 
-void ActivationWiring::DeliverEntry(int number) {
-  if (delivery.deliverEntry) delivery.deliverEntry(number);
+void ActivationWiring::DeliverEntry(int number, const std::string& name) {
+  program_.NoteEntryUsed(number);
+  if (delivery.deliverEntry) delivery.deliverEntry(number, name);
 }
 
 bool ActivationWiring::DeliveryBusy() { return delivery.isBusy && delivery.isBusy(); }

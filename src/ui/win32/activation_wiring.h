@@ -21,15 +21,18 @@
 #include "support/autostart.h"
 #include "ui/win32/border_strip.h"
 #include "ui/win32/options_dialog.h"
+#include "ui/win32/search_window.h"
 #include "ui/win32/snippet_menu_view.h"
 
 namespace zelvo {
 
 // The two calls into delivery; the main window sets them.
 struct DeliveryHooks {
-  std::function<void(int)> deliverEntry;
+  std::function<void(int, const std::string&)> deliverEntry;
   std::function<void()> captureLastUsedWindow;
   std::function<bool()> isBusy;
+  // The window the user worked in when the activation came.
+  std::function<HWND()> lastUsedWindow;
 };
 
 class ActivationWiring : public ActivationTarget {
@@ -38,6 +41,8 @@ class ActivationWiring : public ActivationTarget {
   ~ActivationWiring() override;
 
   DeliveryHooks delivery;
+  // Asked before "&Beenden" of the snippet menu ends the program.
+  std::function<bool()> mayEndProgram;
 
   // ProgramHost hooks.
   void ShowDataFilePath(const std::string& path);
@@ -45,6 +50,9 @@ class ActivationWiring : public ActivationTarget {
   void PlaceBorderStrip();
   void RemoveHotkey();
   void UnloadOtherWindows();
+
+  // The registered hotkey; none when it is off or taken by another program.
+  std::optional<HotkeyDescription> ActiveHotkey() const;
 
   void ShowOptionsDialog();
   // Messages of the main window; true when handled and *result is the answer.
@@ -63,7 +71,9 @@ class ActivationWiring : public ActivationTarget {
   const std::vector<EntryListItem>& MenuEntries() override;
   bool MenuCascading() override;
   int PopupSnippetMenu(const SnippetMenu& menu) override;
-  void DeliverEntry(int number) override;
+  bool SearchWindowInsteadOfMenu() override;
+  std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) override;
+  void DeliverEntry(int number, const std::string& name) override;
   bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;
   void ShowMainWindow(bool normalState) override;
@@ -75,6 +85,8 @@ class ActivationWiring : public ActivationTarget {
   void EnsureStrip();
   void EnsureDialog();
   void OnStripMouse(StripMouseEvent event, MouseButton button);
+  // The shared settings into the data file, the per-user one into the registry.
+  void SaveAllSettings(const ProgramSettings& settings);
 
   HINSTANCE instance_;
   HWND main_;
@@ -89,6 +101,7 @@ class ActivationWiring : public ActivationTarget {
   Activation activation_;
   SnippetMenuView menuView_;
   std::unique_ptr<BorderStripWindow> strip_;
+  StripTrigger stripTrigger_;
   std::unique_ptr<OptionsDialog> dialog_;
 };
 

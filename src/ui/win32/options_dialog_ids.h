@@ -7,6 +7,7 @@
 #define IDC_HK_STRG 2003
 #define IDC_HK_LIST 2004
 #define IDC_PATH 2010
+#define IDC_DEFAULT_PATH 2011
 // The button array Btn 0..5: IDC_BTN0 + index.
 #define IDC_BTN0 2020
 #define IDC_BTN1 2021
@@ -27,3 +28,4 @@
 #define IDC_PICTURE 2052
 #define IDC_PUMMODE 2060
 #define IDC_AUTOSTART 2061
+#define IDC_SEARCHWINDOW 2062

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "mainwindow/editor_rtf.h"
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -61,6 +62,7 @@ HWND RichEditor::Create(HWND parent, int id, HINSTANCE instance) {
   // without its break.
   SendMessageW(hwnd_, EM_SETUNDOLIMIT, 0, 0);
   SetWindowSubclass(hwnd_, &RichEditor::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetColours(HighContrast());
   Render({});
   return hwnd_;
 }
@@ -149,7 +151,7 @@ void RichEditor::StreamRtf(const std::string& rtf, bool selectionOnly) {
 void RichEditor::Render(const std::vector<EditorRun>& runs) {
   const int caret = SelStart();
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  std::string rtf = EditorRunsToRtf(runs);
+  std::string rtf = EditorRunsToRtf(runs, look_);
   // Replacing the whole content swallows a final paragraph end, which would
   // put the caret behind a trailing symbol instead of on the line after it.
   if (rtf.ends_with("\\par }")) rtf.insert(rtf.size() - 1, "\\par ");
@@ -168,21 +170,35 @@ void RichEditor::Replace(int start, int length, const std::vector<EditorRun>& ru
   if (runs.empty())
     SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
   else
-    StreamRtf(EditorRunsToRtf(runs), true);
+    StreamRtf(EditorRunsToRtf(runs, look_), true);
+}
+
+void RichEditor::SetColours(bool highContrast) {
+  const EditorLook plain;
+  look_.text = highContrast ? GetSysColor(COLOR_WINDOWTEXT) : plain.text;
+  look_.returnSymbol = highContrast ? GetSysColor(COLOR_HOTLIGHT) : plain.returnSymbol;
+  look_.tabSymbol = highContrast ? GetSysColor(COLOR_HOTLIGHT) : plain.tabSymbol;
+  look_.lineFeedSymbol = highContrast ? GetSysColor(COLOR_GRAYTEXT) : plain.lineFeedSymbol;
+}
+
+void RichEditor::SetScale(int windowDpi, int systemDpi) {
+  // Rich edit's own zoom misplaces characters on some systems; a larger font
+  // does not.
+  look_.halfPoints = MulDiv(EditorLook{}.halfPoints, windowDpi, systemDpi);
 }
 
 void RichEditor::SetInsertFormat(EditorFormat format) {
   CHARFORMAT2W cf{};
   cf.cbSize = sizeof(cf);
   cf.dwMask = CFM_FACE | CFM_COLOR | CFM_CHARSET | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
-  cf.yHeight = 200;  // 10 pt in twips
+  cf.yHeight = look_.halfPoints * 10;  // in twips
   const bool symbol = format != EditorFormat::Text;
   lstrcpynW(cf.szFaceName, symbol ? L"Wingdings" : L"Arial", LF_FACESIZE);
   cf.bCharSet = symbol ? SYMBOL_CHARSET : ANSI_CHARSET;
-  cf.crTextColor = format == EditorFormat::ReturnSymbol     ? RGB(255, 0, 0)
-                   : format == EditorFormat::TabSymbol      ? RGB(0, 0, 255)
-                   : format == EditorFormat::LineFeedSymbol ? RGB(128, 128, 128)
-                                                            : RGB(0, 0, 0);
+  cf.crTextColor = format == EditorFormat::ReturnSymbol     ? look_.returnSymbol
+                   : format == EditorFormat::TabSymbol      ? look_.tabSymbol
+                   : format == EditorFormat::LineFeedSymbol ? look_.lineFeedSymbol
+                                                            : look_.text;
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/editor_rtf.h"
 #include "mainwindow/snippet_editor.h"
 
 namespace zelvo {
@@ -41,6 +42,12 @@ class RichEditor : public EditorSurface {
   void SetClipboardText(const std::string& text) override;
 
   void SetBackground(COLORREF colour);
+  // The symbols' and text's colours: the theme's when high contrast is on.
+  // Takes effect at the next Render.
+  void SetColours(bool highContrast);
+  // Text at the window's DPI where it differs from the one the control
+  // measures its points with (the system DPI). Takes effect at the next Render.
+  void SetScale(int windowDpi, int systemDpi);
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -52,6 +59,7 @@ class RichEditor : public EditorSurface {
   void StreamRtf(const std::string& rtf, bool selectionOnly);
 
   HWND hwnd_ = nullptr;
+  EditorLook look_;
   SnippetEditor* editor_ = nullptr;
 };
 

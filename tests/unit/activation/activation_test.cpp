@@ -10,7 +10,8 @@ namespace {
 class RecordingTarget : public ActivationTarget {
  public:
   std::vector<std::string> log;
-  bool nt = true, visible = false, cascading = false, deliveryBusy = false;
+  bool nt = true, visible = false, cascading = false, deliveryBusy = false, searchWindow = false;
+  std::optional<EntryListItem> searchChoice;
   std::vector<EntryListItem> entries{{"Gruss", 1}, {"Adresse", 2}};
   int choice = 0;
   std::function<void()> whileMenuOpen;
@@ -28,7 +29,16 @@ class RecordingTarget : public ActivationTarget {
     if (whileMenuOpen) whileMenuOpen();
     return choice;
   }
-  void DeliverEntry(int number) override { log.push_back("deliver " + std::to_string(number)); }
+  bool SearchWindowInsteadOfMenu() override { return searchWindow; }
+  std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) override {
+    log.push_back("search window");
+    if (whenShown) whenShown();
+    if (whileMenuOpen) whileMenuOpen();
+    return searchChoice;
+  }
+  void DeliverEntry(int number, const std::string& name) override {
+    log.push_back("deliver " + std::to_string(number) + " " + name);
+  }
   bool DeliveryBusy() override { return deliveryBusy; }
   bool IsMainWindowVisible() override { return visible; }
   void ShowMainWindow(bool normal) override {
@@ -50,8 +60,17 @@ TEST(HandleActivation, MenuCapturesTargetFirstThenReloadsAndDeliversTheChoice) {
   t.choice = 2;
   Activation a(t);
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2 Adresse"}));
   EXPECT_EQ(t.lastMenu.items[0].caption, "Adresse");
+
+  // An entry under "&M" carries its number and its name to the delivery.
+  t.log.clear();
+  t.entries.push_back({"Mahnung", 17});
+  t.cascading = true;
+  t.choice = 17;
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log.back(), "deliver 17 Mahnung");
+  t.cascading = false;
 
   t.log.clear();
   t.nt = false;  // a timer keeps the last used window there
@@ -66,7 +85,7 @@ TEST(HandleActivation, EachShowingFollowsTheEntriesAndTheModeOfItsReload) {
   RecordingTarget t;
   Activation a(t);
   a.HandleActivation(1);
-  ASSERT_EQ(t.lastMenu.items.size(), 6u);
+  ASSERT_EQ(t.lastMenu.items.size(), 7u);
 
   struct Step {
     std::vector<EntryListItem> entries;
@@ -108,7 +127,7 @@ TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
     a.HandleActivation(2);
   };
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1 Gruss"}));
   EXPECT_FALSE(a.Busy());
   t.whileMenuOpen = nullptr;
   a.HandleActivation(2);
@@ -121,6 +140,39 @@ TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
   EXPECT_TRUE(t.log.empty());
 }
 
+TEST(HandleActivation, SearchWindowInsteadOfMenuDeliversItsChoiceTheSameWay) {
+  RecordingTarget t;
+  t.searchWindow = true;
+  t.searchChoice = EntryListItem{"Adresse", 2};
+  bool secondIgnored = false;
+  Activation a(t);
+  t.whileMenuOpen = [&] {
+    const std::size_t before = t.log.size();
+    a.HandleActivation(1);
+    secondIgnored = t.log.size() == before;
+  };
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "search window", "reload", "deliver 2 Adresse"}))
+      << "painted first, then the reload every activation makes";
+  EXPECT_TRUE(secondIgnored) << "a hotkey press while it is open does nothing";
+
+  t.log.clear();
+  t.whileMenuOpen = nullptr;
+  t.searchChoice.reset();  // Escape or a click elsewhere
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "search window", "reload"}));
+}
+
+TEST(HandleActivation, MenuItemSearchOpensTheSearchWindow) {
+  RecordingTarget t;
+  t.choice = kMenuSearch;
+  t.searchChoice = EntryListItem{"Gruss", 1};
+  Activation a(t);
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "search window", "deliver 1 Gruss"}))
+      << "the menu's reload serves the search window too";
+}
+
 TEST(RunMenuCommand, FixedItems) {
   struct Case {
     int tag;
@@ -131,7 +183,6 @@ TEST(RunMenuCommand, FixedItems) {
       {kMenuCancel, {}},
       {kMenuSeparator, {}},
       {0, {}},  // a group header
-      {17, {"deliver 17"}},
   };
   for (const auto& c : cases) {
     RecordingTarget t;

@@ -191,6 +191,24 @@ TEST_F(OptionsFixture, FolderButtons) {
             "explorer /e, /select, \"\\\\server\\Team, Texte\\Zelvoscript.ini\"");
 }
 
+TEST_F(OptionsFixture, SearchWindowChoiceIsSavedOnlyByOkAndReloadRestoresIt) {
+  ProgramSettings s;
+  form.LoadSettings(s);
+  form.OnSearchWindowChk(true);
+  EXPECT_TRUE(form.SearchWindowInsteadOfMenu()) << "acts at once, like the menu mode";
+  form.OnClose();
+  form.LoadSettings(s);
+  EXPECT_FALSE(view.last.searchWindow);
+
+  s.SearchWindow = true;
+  form.LoadSettings(s);
+  EXPECT_TRUE(view.last.searchWindow);
+  form.OnSearchWindowChk(false);
+  form.OnBtn(kBtnOk);
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_FALSE(saved[0].SearchWindow);
+}
+
 TEST_F(OptionsFixture, MenuModeCheckBox) {
   ProgramSettings s;
   for (int mode : {0, 1, 2}) {

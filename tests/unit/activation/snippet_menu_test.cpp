@@ -18,6 +18,7 @@ std::vector<int> Tags(const std::vector<SnippetMenuItem>& items) {
 }
 
 const std::string kOeffnen = "&\xC3\x96" "ffnen";
+const std::string kSuchen = "&Suchen \xE2\x80\xA6";
 const std::string kAepfel = "\xC3\x84" "pfel";
 
 // apfel (1), Zebra (2), Äpfel (3), 1. Brief (4), brief (5)
@@ -27,26 +28,26 @@ const std::vector<EntryListItem> kMixed = {
 TEST(SnippetMenu, FlatOrderIsOrdinalOverWindows1252Codes) {
   const SnippetMenu menu = BuildSnippetMenu(kMixed, false);
   EXPECT_EQ(Captions(menu.items),
-            (std::vector<std::string>{"1. Brief", "Zebra", "apfel", "brief", kAepfel, "-", kOeffnen,
-                                      "&Beenden", "&Abbrechen"}));
-  EXPECT_EQ(Tags(menu.items), (std::vector<int>{4, 2, 1, 5, 3, -1, -2, -3, -4}));
+            (std::vector<std::string>{"1. Brief", "Zebra", "apfel", "brief", kAepfel, "-", kSuchen,
+                                      kOeffnen, "&Beenden", "&Abbrechen"}));
+  EXPECT_EQ(Tags(menu.items), (std::vector<int>{4, 2, 1, 5, 3, -1, -5, -2, -3, -4}));
   EXPECT_EQ(menu.items[5].kind, MenuItemKind::Separator);
   for (size_t i = 0; i < menu.items.size(); ++i)
-    EXPECT_EQ(menu.items[i].isDefault, i == 6) << "only \"&Öffnen\" is the default";
+    EXPECT_EQ(menu.items[i].isDefault, i == 7) << "only \"&Öffnen\" is the default";
 }
 
 TEST(SnippetMenu, CascadingGroupsByAsciiInitialOnlyUsedGroupsShow) {
   const SnippetMenu menu = BuildSnippetMenu(kMixed, true);
   EXPECT_EQ(Captions(menu.items),
-            (std::vector<std::string>{"&0-9", "&A", "&B", "&Z", "-", kOeffnen, "&Beenden",
-                                      "&Abbrechen"}));
+            (std::vector<std::string>{"&0-9", "&A", "&B", "&Z", "-", kSuchen, kOeffnen,
+                                      "&Beenden", "&Abbrechen"}));
   EXPECT_EQ(menu.items[0].kind, MenuItemKind::GroupHeader);
   EXPECT_EQ(menu.items[0].tag, 0);
   EXPECT_EQ(Captions(menu.groups[0]), (std::vector<std::string>{"1. Brief", kAepfel}));
   EXPECT_EQ(Captions(menu.groups[1]), (std::vector<std::string>{"apfel"}));
   EXPECT_EQ(Captions(menu.groups[2]), (std::vector<std::string>{"brief"}));
   EXPECT_EQ(Tags(menu.groups[26]), (std::vector<int>{2}));
-  EXPECT_TRUE(menu.items[5].isDefault);
+  EXPECT_TRUE(menu.items[6].isDefault);
 }
 
 TEST(SnippetMenu, TiesPrefixesAndCase) {
@@ -61,25 +62,25 @@ TEST(SnippetMenu, NoEntriesGivesOnlyTheFixedItems) {
   for (bool cascading : {false, true}) {
     const SnippetMenu menu = BuildSnippetMenu({}, cascading);
     EXPECT_EQ(Captions(menu.items),
-              (std::vector<std::string>{"-", kOeffnen, "&Beenden", "&Abbrechen"}));
-    EXPECT_TRUE(menu.items[1].isDefault);
+              (std::vector<std::string>{"-", kSuchen, kOeffnen, "&Beenden", "&Abbrechen"}));
+    EXPECT_TRUE(menu.items[2].isDefault);
   }
 }
 
 TEST(SnippetMenu, EntriesBeyondTheSixteenBitRangeAreNotOffered) {
   const SnippetMenu menu = BuildSnippetMenu({{"a", 32767}, {"b", 32768}}, false);
-  EXPECT_EQ(Tags(menu.items), (std::vector<int>{32767, -1, -2, -3, -4}));
+  EXPECT_EQ(Tags(menu.items), (std::vector<int>{32767, -1, -5, -2, -3, -4}));
 }
 
 TEST(SnippetMenu, CommandIdsMapBackToTags) {
-  for (int tag : {1, 17, 32767, -1, -2, -3, -4}) {
+  for (int tag : {1, 17, 32767, -1, -2, -3, -4, -5}) {
     const int id = MenuCommandId(tag);
     EXPECT_GT(id, 0);
     EXPECT_LE(id, 0xFFFF);
     EXPECT_EQ(MenuTagFromCommandId(id), tag);
   }
   EXPECT_EQ(MenuTagFromCommandId(0), 0);
-  EXPECT_EQ(MenuTagFromCommandId(0xF005), 0);
+  EXPECT_EQ(MenuTagFromCommandId(0xF006), 0);
 }
 
 TEST(SnippetMenu, SortsTheLargestFileQuicklyAndCorrectly) {

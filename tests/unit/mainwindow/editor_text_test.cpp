@@ -52,8 +52,9 @@ TEST(EditorTextTest, PictureGivesTheEditorFormAndBack) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EditorPictureToText(c.picture), c.text);
-    if (c.picture.find(P(U"Xb")) == std::u32string::npos)
+    if (c.picture.find(P(U"Xb")) == std::u32string::npos) {
       EXPECT_EQ(BuildEditorRuns(c.text), PictureRuns(c.picture));
+    }
   }
   EXPECT_EQ(PictureToPlainText(P(U"aX\rbY\rcZ\rd\xC3")), "a\r\nb\tc\nd\xC3\x83");
 }
@@ -138,6 +139,25 @@ TEST(EditorRtfTest, SymbolsEndParagraphsInTheirColours) {
   EXPECT_NE(rtf.find("\\fcharset2 Wingdings"), std::string::npos);
   EXPECT_NE(rtf.find("\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red128\\green128\\blue128;"),
             std::string::npos);
+  // A high-contrast theme's colours replace black, red and blue; at another
+  // scale the size changes.
+  const std::string dark = EditorRunsToRtf({}, {0xFFFFFF, 0x00FFFF, 0x00FFFF, 0x00FF00, 40});
+  EXPECT_NE(dark.find("\\pard\\f0\\fs40\\cf1 "), std::string::npos);
+  EXPECT_NE(dark.find("{\\colortbl ;\\red255\\green255\\blue255;\\red255\\green255\\blue0;\\red255\\green255\\blue0;\\red0\\green255\\blue0;}"),
+            std::string::npos);
+}
+
+TEST(EditorTextTest, SymbolsAreSpokenAsWords) {
+  const std::string ret = kReturnSymbol, tab = kTabSymbol;
+  struct Case {
+    std::string editor, spoken;
+  } cases[] = {
+      {"ab" + ret + "\r\nc" + tab + "\r\nd", "ab Eingabe\r\nc Tabulator d"},
+      {ret + "\r\n" + ret + "\r\n", "Eingabe\r\nEingabe\r\n"},
+      {"x " + tab + "\r\n", "x Tabulator"},
+      {"Gr\xC3\xBC\xC3\x9F" "e\nZeile", "Gr\xC3\xBC\xC3\x9F" "e\nZeile"},  // plain text and line feeds stay
+  };
+  for (const Case& c : cases) EXPECT_EQ(SpokenEditorText(c.editor), c.spoken) << c.editor;
 }
 
 }  // namespace

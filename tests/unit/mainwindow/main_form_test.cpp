@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "unit/mainwindow/main_form_fixture.h"
 
 namespace zelvo {
@@ -107,6 +109,151 @@ TEST_F(MainFormTest, WhatTheEditorShowsIsStoredOnLeavingIt) {
   EXPECT_EQ(Value("Text", "1"), "ab\\Nc\\Td\\L\xC3\x83");
   EXPECT_EQ(Value("Crypt", "1"), "0");
   EXPECT_FALSE(Locked());
+}
+
+// Leaving the editor with the text as it was writes nothing but the lock
+// and its release; an enciphered text keeps its ciphertext although the
+// clock (and with it the seed) has moved on.
+TEST_F(MainFormTest, LeavingAnUnchangedEncipheredTextKeepsItsCiphertext) {
+  LoadEntries({{"PIN", "4711"}});
+  view.editor.picture = U"4711";
+  view.Focus(FocusControl::Crypt);
+  view.crypt = true;
+  form.OnCryptClick();
+  view.Focus(FocusControl::None);
+  const std::string ciphertext = Value("Text", "1");
+  ASSERT_NE(ciphertext, "4711");
+
+  for (int minute : {6, 7}) {
+    env.clock.Set(2026, 12, 7, 14, minute, 0);
+    const int replaces = env.files.replaces;
+    view.Focus(FocusControl::Editor);
+    view.Focus(FocusControl::Crypt);
+    view.Focus(FocusControl::None);
+    EXPECT_EQ(Value("Text", "1"), ciphertext);
+    EXPECT_EQ(env.files.replaces, replaces + 4);  // twice the lock taken and released
+  }
+  view.Focus(FocusControl::Editor);
+  view.editor.picture = U"04711";
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(program.store().ReadEntry(1)->Text, "04711");
+  EXPECT_TRUE(env.dialogs.shown.empty());
+}
+
+// Clicking through entries and controls on a share where the user may
+// only read: nothing to save, so nothing to complain about.
+TEST_F(MainFormTest, BrowsingAReadOnlyShareShowsNoMessage) {
+  LoadEntries({{"A", "a", "Word", 1}, {"B", "b"}});
+  ::chmod(program.dataFile().Path().c_str(), 0444);
+  for (const char* name : {"A", "B", "A"}) {
+    form.OnEntryListClick(Row(name));
+    view.editor.picture = ToCodePoints(view.editor.RenderedText());  // what the control shows
+    for (FocusControl c : {FocusControl::Editor, FocusControl::Crypt, FocusControl::DestinationType,
+                           FocusControl::DestinationTitle, FocusControl::SendMethod, FocusControl::Editor})
+      view.Focus(c);
+    view.Focus(FocusControl::None);
+    form.OnToolbarClick(kTagSync);
+    form.OnToolbarClick(kTagHide);
+  }
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_FALSE(form.HasUnsavedText());
+  // A real change is still refused aloud, and kept.
+  view.Focus(FocusControl::Editor);
+  view.editor.picture = ToCodePoints("x" + view.editor.RenderedText());
+  view.Focus(FocusControl::None);
+  EXPECT_EQ(Messages().size(), 2u);  // not saved; kept
+  EXPECT_TRUE(form.HasUnsavedText());
+}
+
+// A reload (Lan-Sync, the menu from the hotkey, the tray or the border
+// strip) while the caret is still in the editor saves the typing first.
+TEST_F(MainFormTest, EveryReloadSavesWhatIsTypedFirst) {
+  LoadEntries({{"A", "a"}, {"B", "b"}});
+  form.OnEntryListClick(Row("B"));
+  view.Focus(FocusControl::Editor);
+  view.editor.picture = U"beta";
+  form.OnToolbarClick(kTagSync);
+  EXPECT_EQ(Value("Text", "2"), "beta");
+  EXPECT_EQ(view.focused, FocusControl::Editor);
+  EXPECT_TRUE(Locked());  // still editing
+  view.editor.picture = ToCodePoints(view.editor.RenderedText());  // the row a reload selects
+
+  view.Focus(FocusControl::DestinationTitle);
+  view.destinationTitle = "Word";
+  program.ReloadAll();
+  EXPECT_EQ(Value("Title", "1"), "Word");
+  EXPECT_EQ(Value("Text", "1"), "a");
+  EXPECT_TRUE(env.dialogs.shown.empty());
+}
+
+// A text kept after a failed save belongs to its entry's name: another PC
+// deletes an entry meanwhile and ours moves into the hole.
+TEST_F(MainFormTest, KeptTextFollowsItsEntrysName) {
+  LoadEntries({{"A", "a"}, {"B", "b"}, {"C", "c"}});
+  form.OnEntryListClick(Row("C"));
+  view.Focus(FocusControl::Editor);
+  view.editor.picture = U"neu c";
+  FailNextWrite();
+  view.Focus(FocusControl::None);
+  ASSERT_TRUE(form.HasUnsavedText());
+  // Another PC deletes "A": "C" moves from 3 to 1.
+  env.dir.Write(kDataFileName, "[Name]\r\n1=C\r\n2=B\r\n3=\r\n[Text]\r\n1=c\r\n2=b\r\n3=\r\n"
+                               "[Crypt]\r\n1=0\r\n2=0\r\n3=0\r\n");
+  program.ReloadAll();
+  EXPECT_EQ(SelectedName(), "C");
+  EXPECT_EQ(view.editor.RenderedText(), "neu c");
+  form.OnEntryListClick(Row("B"));  // leaving it saves it, into "C"
+  EXPECT_EQ(Value("Text", "1"), "neu c");
+  EXPECT_EQ(Value("Text", "2"), "b");
+  EXPECT_FALSE(form.HasUnsavedText());
+}
+
+TEST_F(MainFormTest, QuittingAsksBeforeAKeptTextIsDropped) {
+  LoadEntries({{"A", "a"}});
+  view.Focus(FocusControl::Editor);
+  view.editor.picture = U"xa";
+  // "&Beenden" while the caret is in the editor: saved, then ended.
+  form.OnMenuClick(MenuArray::Datei, menu_item::kBeenden);
+  EXPECT_EQ(Value("Text", "1"), "xa");
+  EXPECT_EQ(view.calls.back(), "end");
+
+  view.calls.clear();
+  view.editor.picture = U"yxa";
+  ::chmod(program.dataFile().Path().c_str(), 0444);
+  view.Focus(FocusControl::None);  // not saved, kept
+  env.dialogs.shown.clear();
+  env.dialogs.answers = {MsgResult::No};
+  EXPECT_FALSE(form.MayEndProgram());
+  EXPECT_EQ(env.dialogs.LastText(),
+            "Der ge\xC3\xA4nderte Text von 'A' konnte nicht gespeichert werden.\rSoll er verworfen werden?");
+  EXPECT_EQ(view.calls, std::vector<std::string>{"show"});
+  form.OnMenuClick(MenuArray::Datei, menu_item::kBeenden);  // default No
+  EXPECT_EQ(view.calls.back(), "show");
+
+  // Log-off: answered at once, without a dialog.
+  env.dialogs.shown.clear();
+  EXPECT_FALSE(form.SaveForSessionEnd());
+  EXPECT_TRUE(env.dialogs.shown.empty());
+  // Afterwards the window shows the text and the user decides (No: kept).
+  view.calls.clear();
+  EXPECT_FALSE(form.AfterRefusedSessionEnd());
+  EXPECT_EQ(view.calls, std::vector<std::string>{"show"});
+  ASSERT_EQ(env.dialogs.shown.size(), 1u);
+  EXPECT_EQ(env.dialogs.shown[0].message.buttons, MsgButtons::YesNo);
+  env.dialogs.shown.clear();
+  ::chmod(program.dataFile().Path().c_str(), 0644);
+  EXPECT_TRUE(form.SaveForSessionEnd());
+  EXPECT_EQ(Value("Text", "1"), "yxa");
+  EXPECT_TRUE(env.dialogs.shown.empty());
+
+  env.dialogs.answers = {MsgResult::Yes};
+  view.Focus(FocusControl::Editor);
+  view.editor.picture = U"zyxa";
+  FailNextWrite();
+  view.Focus(FocusControl::None);
+  FailNextWrite();
+  EXPECT_TRUE(form.MayEndProgram());  // the user drops it
+  EXPECT_EQ(Value("Text", "1"), "yxa");
 }
 
 TEST_F(MainFormTest, CipherBoxStoresTheTextEnciphered) {

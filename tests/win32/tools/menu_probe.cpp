@@ -1,9 +1,12 @@
 // Times the snippet menu from the hotkey press to the menu on screen:
-//   menu_probe <runs> [timeout-ms]
+//   menu_probe <runs> [timeout-ms] [window-class]
 // Each run presses Strg + F5 with SendInput, waits until a popup menu window
-// ("#32768") is visible and its menu loop has answered a message (so it is
-// shown and painted), then closes it with Escape. Prints one line per run,
-// "ms <milliseconds>", or "timeout" when no menu came within the timeout.
+// ("#32768", or a window of the class given, such as the search window) is
+// visible and its message loop has answered a message (so it is shown and
+// painted), then closes it with Escape. Prints one line per run,
+// "ms <milliseconds> <ready>", or "timeout" when nothing came within the
+// timeout; <ready> is when a second message is answered too, i.e. when
+// work the window queued behind its first showing (the reload) is done.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,10 +19,12 @@
 
 namespace {
 
+const wchar_t* g_class = L"#32768";
+
 BOOL CALLBACK FindMenu(HWND h, LPARAM found) {
-  wchar_t cls[16] = L"";
-  GetClassNameW(h, cls, 16);
-  if (wcscmp(cls, L"#32768") != 0 || !IsWindowVisible(h)) return TRUE;
+  wchar_t cls[64] = L"";
+  GetClassNameW(h, cls, 64);
+  if (wcscmp(cls, g_class) != 0 || !IsWindowVisible(h)) return TRUE;
   *reinterpret_cast<HWND*>(found) = h;
   return FALSE;
 }
@@ -52,6 +57,7 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   const int runs = argc > 1 ? _wtoi(argv[1]) : 5;
   const DWORD timeoutMs = argc > 2 ? wcstoul(argv[2], nullptr, 10) : 60000;
+  if (argc > 3) g_class = argv[3];
   LARGE_INTEGER freq, t0, t1;
   QueryPerformanceFrequency(&freq);
   for (int run = 0; run < runs; ++run) {
@@ -78,7 +84,10 @@ int wmain(int argc, wchar_t** argv) {
     DWORD_PTR ignored;
     SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored);
     QueryPerformanceCounter(&t1);
-    printf("ms %.1f\n", Ms(t0, t1, freq));
+    LARGE_INTEGER t2;
+    SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored);
+    QueryPerformanceCounter(&t2);
+    printf("ms %.1f %.1f\n", Ms(t0, t1, freq), Ms(t0, t2, freq));
     fflush(stdout);
     Keys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
     for (int i = 0; VisibleMenu() && i < 400; ++i) Sleep(25);

@@ -12,6 +12,7 @@
 //   wintool foreground               the foreground window
 //   wintool focus                    the window with the keyboard focus in the foreground thread
 //   wintool tbrect <hwnd> <index>    left top right bottom of a toolbar button, screen coordinates
+//   wintool items <hwnd>             the items of a list box, one a line (LB_GETTEXT)
 //   wintool send <hwnd> <msg> [wp] [lp]  SendMessage with numbers (no pointers); prints the result
 //   wintool click <hwnd>             BM_CLICK (posted) on a button, else a posted left click
 //   wintool close <hwnd>             posts WM_CLOSE
@@ -28,28 +29,14 @@
 #include <string>
 
 #include "platform/win32/wide.h"
+#include "tool_output.h"
 
 using zelvo::Narrow;
+using zelvo::tools::HwndText;
+using zelvo::tools::OneLine;
+using zelvo::tools::Out;
 
 namespace {
-
-void Out(const std::wstring& line) {
-  std::string utf8 = Narrow(line) + "\n";
-  fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
-
-// Tabs and line breaks would break the line format of window lists.
-std::wstring OneLine(std::wstring s) {
-  for (wchar_t& c : s)
-    if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
-  return s;
-}
-
-std::wstring HwndText(HWND h) {
-  wchar_t buffer[32];
-  swprintf(buffer, 32, L"0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-  return buffer;
-}
 
 HWND ParseHwnd(const wchar_t* s) {
   return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(s, nullptr, 0)));
@@ -190,8 +177,21 @@ int Processes() {
   return 0;
 }
 
+// The system marshals LB_GETTEXT between processes for list boxes with strings.
+void ListItems(HWND h) {
+  const LRESULT count = SendMessageW(h, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(h, LB_GETTEXTLEN, i, 0);
+    if (length < 0) continue;
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    Out(item);
+  }
+}
+
 int Usage() {
-  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|focus|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|focus|items|click|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -243,6 +243,8 @@ int wmain(int argc, wchar_t** argv) {
     Out(HwndText(info.hwndFocus));
   } else if (cmd == L"tbrect" && argc > 3) {
     return ToolbarButtonRect(h, _wtoi(argv[3]));
+  } else if (cmd == L"items") {
+    ListItems(h);
   } else if (cmd == L"send" && argc > 3) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(h, static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),

@@ -1,0 +1,74 @@
+#include "search/search_form.h"
+
+namespace zelvo {
+
+StoredTextLookup TextsOfLastRead(const DataFile& file) {
+  return [&file](const SearchIndex& index, int number) -> std::optional<std::string> {
+    const IniDocument* doc = file.LastRead();
+    if (!doc || !index.Source() || doc->Identity() != index.Source()) return std::nullopt;
+    return doc->Get(kFieldText, std::to_string(number));
+  };
+}
+
+SearchForm::SearchForm(std::shared_ptr<const SearchIndex> index, StoredTextLookup storedText)
+    : index_(std::move(index)),
+      storedText_(std::move(storedText)),
+      filter_(*index_),
+      rows_(&filter_.Update("")) {}
+
+void SearchForm::AttachView(SearchView* view) {
+  view_ = view;
+  if (view_) view_->ShowRows(RowCount());
+}
+
+void SearchForm::UseIndex(std::shared_ptr<const SearchIndex> index) {
+  if (!index || index == index_) return;
+  index_ = std::move(index);
+  filter_ = SearchFilter(*index_);
+  OnQueryChanged(query_);
+}
+
+void SearchForm::OnQueryChanged(const std::string& typed) {
+  query_ = typed;
+  rows_ = &filter_.Update(typed);
+  if (view_) view_->ShowRows(RowCount());
+}
+
+void SearchForm::OnEnter() {
+  if (view_) Choose(view_->SelectedRow());
+}
+
+void SearchForm::OnRowActivated(int row) { Choose(row); }
+
+void SearchForm::OnEscape() {
+  choice_.reset();
+  returnFocus_ = true;
+  if (view_) view_->Close();
+}
+
+void SearchForm::OnFocusLost() {
+  choice_.reset();
+  returnFocus_ = false;
+  if (view_) view_->Close();
+}
+
+void SearchForm::Choose(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= RowCount()) return;
+  const uint32_t id = (*rows_)[row];
+  choice_ = EntryListItem{std::string(index_->Name(id)), index_->Number(id)};
+  if (view_) view_->Close();
+}
+
+std::string_view SearchForm::RowName(std::size_t row) const {
+  return row < RowCount() ? index_->Name((*rows_)[row]) : std::string_view();
+}
+
+std::string SearchForm::RowPreview(std::size_t row) const {
+  if (row >= RowCount()) return {};
+  const uint32_t id = (*rows_)[row];
+  if (index_->Enciphered(id)) return kEncipheredPreview;
+  const std::optional<std::string> text = storedText_ ? storedText_(*index_, index_->Number(id)) : std::nullopt;
+  return text ? PreviewOf(*text) : std::string();
+}
+
+}  // namespace zelvo

@@ -1,0 +1,79 @@
+// The quick search's index: every entry's name and plain text folded once
+// per change of the data file, so that filtering as the user types is only
+// a scan of prepared bytes. It holds little besides those bytes: previews
+// are made for the rows on screen from the document it was built from.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/recent_use.h"
+#include "store/ini_document.h"
+#include "store/snippet_store.h"
+
+namespace zelvo {
+
+// Shown instead of the text of an enciphered entry, which is never searched.
+inline constexpr const char* kEncipheredPreview = "(verschl\xC3\xBC" "sselt)";
+// Characters of the one-line preview before it is cut off with "…".
+inline constexpr std::size_t kPreviewLength = 120;
+
+class SearchIndex {
+ public:
+  // The list's entries with their texts as the document holds them, laid
+  // out in alphabetical order, the order most searches walk them in.
+  static SearchIndex FromFile(const IniDocument& doc, const EntryList& list);
+
+  // `storedText` with its backslash codes, as in the data file.
+  void Add(int number, std::string_view name, const std::string& storedText, bool enciphered);
+  // Orders the entries: those this PC used recently first, most recent
+  // first, then alphabetically. Call after adding the entries.
+  void ApplyRecentUse(const RecentUse& recent);
+
+  std::size_t Size() const { return entries_.size(); }
+  // Entry ids 0..Size()-1, recently used first, then alphabetically.
+  const std::vector<uint32_t>& Ordered() const { return ordered_; }
+
+  int Number(uint32_t id) const { return entries_[id].number; }
+  std::string_view Name(uint32_t id) const;
+  bool Enciphered(uint32_t id) const { return enciphered_[id]; }
+  std::string_view FoldedName(uint32_t id) const;
+  // Empty for enciphered entries.
+  std::string_view FoldedText(uint32_t id) const;
+  // The document FromFile read (IniDocument::Identity), empty otherwise.
+  const std::shared_ptr<const void>& Source() const { return source_; }
+
+  // Bytes the index holds (for the benchmarks).
+  std::size_t MemoryBytes() const;
+
+ private:
+  // Each entry's strings run up to where the next entry's begin (or to the
+  // end of their block).
+  struct Entry {
+    int32_t number = 0;
+    uint32_t folded = 0;  // folded name, then folded text, in blocks_[block]
+    uint32_t foldedNameLength = 0;
+    uint32_t name = 0;  // in names_
+    uint16_t block = 0;
+  };
+  // Folded text goes into blocks that are never reallocated, so a file of
+  // 32,767 entries is not copied over and over as it grows; an entry never
+  // spans two blocks.
+  static constexpr std::size_t kBlockSize = 256 * 1024;
+
+  std::vector<Entry> entries_;
+  std::vector<bool> enciphered_;
+  std::vector<std::string> blocks_;
+  std::string names_;
+  std::vector<uint32_t> ordered_;
+  std::shared_ptr<const void> source_;
+};
+
+// One line of plain text: backslash codes undone, line breaks and tabs as
+// blanks, cut after kPreviewLength characters.
+std::string PreviewOf(const std::string& storedText);
+
+}  // namespace zelvo
