@@ -1,5 +1,5 @@
 // What the editor asks of the control. What a real rich-text control then
-// shows is tested under Wine (tests/win32/editor_test.cpp).
+// shows is tested under Wine (tests/win32/controls_test.cpp).
 #include "mainwindow/snippet_editor.h"
 
 #include <gtest/gtest.h>
