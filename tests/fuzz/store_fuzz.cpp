@@ -87,7 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string repaired;  // the text before a copy went wrong
   for (int op = 0; op < 16 && fdp.remaining_bytes() > 0; ++op) {
     const std::string bytesBefore = rig.Bytes();
-    const bool utf8 = IsUtf8File(bytesBefore);
+    // A marked file is UTF-8 to the program even where an older version
+    // wrote 1252 bytes into it (it reads those as 1252), so what is written
+    // keeps every character.
+    const bool utf8 = bytesBefore.compare(0, 3, kBom) == 0;
     const IniDocument docBefore = rig.Doc();
     const std::vector<Probe> probes = ProbesIn(bytesBefore, 600);
     const auto before = Snapshot(docBefore, probes);
