@@ -7,8 +7,8 @@
 namespace zelvo {
 namespace {
 
-constexpr const char* kCommon = "Common";
-constexpr const char* kLock = "Lock";
+constexpr const char* kCommon = kLockSection;
+constexpr const char* kLock = kLockKey;
 
 constexpr const char* kRemoveTemplate =
     "Diese Funktion ist für Notfälle gedacht, in denen die Daten gesperrt sind, obwohl kein "

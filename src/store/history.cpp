@@ -96,6 +96,12 @@ long long DaysFromCivil(int y, int m, int d) {
 
 long long DayOf(const LocalTime& t) { return DaysFromCivil(t.year, t.month, t.day); }
 
+bool Older(const BackupInfo& a, const BackupInfo& b) {
+  const long long ta = SerialSeconds(a.time), tb = SerialSeconds(b.time);
+  if (ta != tb) return ta < tb;
+  return a.serial != b.serial ? a.serial < b.serial : a.fileName < b.fileName;
+}
+
 }  // namespace
 
 std::string BackupFolder(const std::string& dataPath) {
@@ -110,13 +116,13 @@ std::string BackupPath(const std::string& dataPath, const std::string& fileName)
   return BackupFolder(dataPath) + slash + fileName;
 }
 
-std::string BackupFileName(const BackupInfo& info, int serial) {
+std::string BackupFileName(const BackupInfo& info) {
   const LocalTime& t = info.time;
   char stamp[40];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d_%02d-%02d-%02d", t.year, t.month, t.day,
                 t.hour, t.minute, t.second);
   std::string name = stamp;
-  if (serial > 1) name += "." + std::to_string(serial);
+  if (info.serial > 1) name += "." + std::to_string(info.serial);
   name += "_" + Escape(info.user) + "_" + Escape(info.pc);
   if (info.beforeRestore) name += std::string("_") + kRestoreMark;
   return name + kExtension;
@@ -132,8 +138,15 @@ std::optional<BackupInfo> ParseBackupFileName(const std::string& fileName) {
   info.fileName = fileName;
   info.beforeRestore = parts.size() == 5;
   int date[3], time[3];
-  const std::string clock = parts[1].substr(0, parts[1].find('.'));
+  const std::size_t dot = parts[1].find('.');
+  const std::string clock = parts[1].substr(0, dot);
   if (!ReadNumbers(parts[0], '-', date) || !ReadNumbers(clock, '-', time)) return std::nullopt;
+  if (dot != std::string::npos) {
+    const std::string serial = parts[1].substr(dot + 1);
+    if (serial.empty() || serial.size() > 6 || serial.find_first_not_of("0123456789") != std::string::npos)
+      return std::nullopt;
+    info.serial = std::stoi(serial);
+  }
   info.time.year = date[0];
   info.time.month = date[1];
   info.time.day = date[2];
@@ -158,10 +171,7 @@ std::vector<std::string> BackupsToRemove(const std::vector<BackupInfo>& backups,
   std::vector<const BackupInfo*> byAge;
   for (const BackupInfo& b : backups) byAge.push_back(&b);
   // Oldest first; the name orders backups of one second.
-  std::sort(byAge.begin(), byAge.end(), [](const BackupInfo* a, const BackupInfo* b) {
-    const long long ta = SerialSeconds(a->time), tb = SerialSeconds(b->time);
-    return ta != tb ? ta < tb : a->fileName < b->fileName;
-  });
+  std::sort(byAge.begin(), byAge.end(), [](const BackupInfo* a, const BackupInfo* b) { return Older(*a, *b); });
   const long long nowSeconds = SerialSeconds(now);
   std::vector<bool> keep(byAge.size(), false);
   const BackupInfo* runStart = nullptr;  // the kept first backup of the current run
@@ -202,10 +212,7 @@ FileError ListBackups(FileSystem& files, const std::string& dataPath, std::vecto
   if (e != FileError::None) return e;
   for (const std::string& name : names)
     if (auto info = ParseBackupFileName(name)) out.push_back(std::move(*info));
-  std::sort(out.begin(), out.end(), [](const BackupInfo& a, const BackupInfo& b) {
-    const long long ta = SerialSeconds(a.time), tb = SerialSeconds(b.time);
-    return ta != tb ? ta > tb : a.fileName > b.fileName;
-  });
+  std::sort(out.begin(), out.end(), [](const BackupInfo& a, const BackupInfo& b) { return Older(b, a); });
   return FileError::None;
 }
 
@@ -219,7 +226,7 @@ FileError KeepBackup(FileSystem& files, const std::string& dataPath, const std::
   if (e != FileError::None) return e;
   std::set<std::string> taken;
   for (const BackupInfo& b : existing) taken.insert(b.fileName);
-  for (int serial = 1; taken.count(info.fileName = BackupFileName(info, serial)); ++serial) {
+  for (info.serial = 1; taken.count(info.fileName = BackupFileName(info)); ++info.serial) {
   }
   std::vector<BackupInfo> all = existing;
   all.push_back(info);

@@ -19,6 +19,7 @@ struct BackupInfo {
   std::string fileName;  // without folder
   LocalTime time;        // when the version was replaced
   std::string user, pc;  // who replaced it
+  int serial = 1;        // tells apart backups of one second, in order
   // Taken before a restore: kept even inside a run of one writer's changes,
   // so a restore can always be undone.
   bool beforeRestore = false;
@@ -27,10 +28,10 @@ struct BackupInfo {
 std::string BackupFolder(const std::string& dataPath);
 std::string BackupPath(const std::string& dataPath, const std::string& fileName);
 
-// "2026-12-07_14-05-09_User_PC.ini"; `serial` > 1 tells apart backups of
-// one second. Characters a file name cannot hold, and "_" and "%", are
+// "2026-12-07_14-05-09_User_PC.ini", with ".2", ".3" ... after the time
+// for further backups of one second. Characters a file name cannot hold, and "_" and "%", are
 // written as "%XX".
-std::string BackupFileName(const BackupInfo& info, int serial = 1);
+std::string BackupFileName(const BackupInfo& info);
 std::optional<BackupInfo> ParseBackupFileName(const std::string& fileName);
 
 // Seconds since 1.1.1970 of a local time, for comparing times only.

@@ -161,6 +161,7 @@ TEST(BackupFileNameTest, ForeignAndBrokenNamesAreIgnored) {
   const auto second = ParseBackupFileName("2026-12-07_14-05-09.2_a_b.ini");
   ASSERT_TRUE(second);
   EXPECT_EQ(second->time.second, 9);
+  EXPECT_EQ(second->serial, 2);
 }
 
 }  // namespace
