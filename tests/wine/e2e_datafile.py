@@ -13,18 +13,28 @@ UTF8_FILE = BOM + (
     "[Crypt]\r\n1=0\r\n2=0\r\n[Title]\r\n1=\r\n2=\r\n[DosBox]\r\n1=0\r\n2=0\r\n").encode("utf-8")
 
 
+def holds(data, piece):
+    """True when the data file holds `piece`. Wine's ReplaceFileW moves the
+    old file aside before the new one takes its name, so for a moment there
+    is no file at all."""
+    try:
+        return piece in data.read_bytes()
+    except FileNotFoundError:
+        return False
+
+
 def add_entry(session, process, main, data, name, text):
     """A new entry through the toolbar, its text typed, the editor left."""
     click_toolbar(session, main, NEW)
     dialog_with(session, process, "Bitte geben Sie einen Namen")
     session.type_text(name)
     session.key("Return")
-    session.wait_until(lambda: name.encode() in data.read_bytes(), 10, what="the new entry")
+    session.wait_until(lambda: holds(data, name.encode()), 10, what="the new entry")
     session.type_text(text)
     # Unticking the cipher box (new entries are enciphered) saves the text plainly.
     crypt = session.children(main.hwnd, title="&Text chiffriert speichern")[0]
     session.click_window(crypt, dx=8)
-    session.wait_until(lambda: text.encode() in data.read_bytes(), 10, what="the typed text")
+    session.wait_until(lambda: holds(data, text.encode()), 10, what="the typed text")
     click_selected_row(session, main)
 
 

@@ -246,7 +246,12 @@ def test_long_typing_stops_when_the_user_switches_windows_or_presses_esc(session
     sent = stopped_message(session, program, "Das Zielfenster ist nicht mehr im Vordergrund.")
     assert HALF <= sent[0] <= sent[1] < 20000
     wait_notepad_holds(session, pad, want, sent)
-    assert other.chars() == []
+    # Keys already on their way when the click came may reach the other
+    # window; they are those the message gave as uncertain, never the rest.
+    typed = len(session.notepad_text(pad.hwnd))
+    strayed = "".join(other.chars()).replace("\r", "\n")
+    assert typed + len(strayed) <= sent[1], (typed, strayed, sent)
+    assert want[typed:typed + len(strayed)] == strayed, (typed, strayed)
 
     # Esc stops it.
     session.set_text(edit.hwnd, "")
