@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/fake_services.h"
+#include "large_data_file.h"
 #include "store/data_file.h"
 #include "store/snippet_store.h"
 
@@ -15,23 +16,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string LargeFile(int entries) {
-  IniDocument doc;
-  for (int i = 1; i <= entries; ++i) {
-    const std::string k = std::to_string(i);
-    doc.Set("Name", k, "Textbaustein Nr. " + k);
-    doc.Set("Crypt", k, "0");
-    doc.Set("Text", k, "Sehr geehrte Damen und Herren,\\N\\Nvielen Dank für Ihre Nachricht Nr. " + k + ".");
-    doc.Set("Title", k, "");
-    doc.Set("DosBox", k, "0");
-  }
-  return doc.Serialize();
-}
-
 // Median milliseconds of `rounds` saves of one changed value.
 double MedianSaveMs(BackupKind backup, int rounds) {
   FakeServices env;
-  env.dir.Write(kDataFileName, LargeFile(32767));
+  env.dir.Write(kDataFileName, BuildLargeDataFile(32767));
   DataFile file(env.services);
   file.SetPath(env.dir.File(kDataFileName));
   std::vector<double> ms;
