@@ -83,7 +83,7 @@ TEST_F(SavingTest, ReaderThatSharesDeleteDelaysTheSaveButNeverFailsIt) {
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_LE(clock.sleeps.size(), 1u);
   EXPECT_EQ(ReadBytes(data), kIni + "2=neu\r\n");
-  EXPECT_EQ(folder.Files().size(), 2u) << "the data file and its lock file, no temporary file";
+  EXPECT_EQ(folder.Files().size(), 3u) << "the data file, its lock file and the backups, no temporary file";
 }
 
 TEST_F(SavingTest, ReplaceKeepsTheFileAttributes) {
