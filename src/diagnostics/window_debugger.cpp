@@ -8,7 +8,10 @@
 namespace zelvo {
 
 void WindowDebugger::OnLoad() {
-  view_.SetExplanation(kDebuggerExplanation);
+  // A backup that could not be kept is said only once; here it stays visible.
+  const std::string& backupProblem = program_.dataFile().BackupProblem();
+  view_.SetExplanation(backupProblem.empty() ? std::string(kDebuggerExplanation)
+                                             : kDebuggerExplanation + std::string("\r\n\r\n") + backupProblem);
   view_.SetCaption(program_.Caption("Debugger"));
 }
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace zelvo {
 
@@ -88,6 +89,16 @@ class FileSystem {
 
   // Creates the folder and any missing parents.
   virtual FileError CreateFolders(const std::string& folder) = 0;
+
+  // Writes `bytes` to a file that must not exist yet and flushes it; a
+  // failed write removes the partial file.
+  virtual FileError WriteNew(const std::string& path, const std::string& bytes) = 0;
+
+  // Names (without folder) of the regular files in `folder`; none when the
+  // folder does not exist.
+  virtual FileError ListFiles(const std::string& folder, std::vector<std::string>& names) = 0;
+
+  virtual FileError RemoveFile(const std::string& path) = 0;
 };
 
 }  // namespace zelvo

@@ -1,5 +1,6 @@
 #include "store/data_file.h"
 
+#include "store/history.h"
 #include "store/text_codes.h"
 
 namespace zelvo {
@@ -117,7 +118,32 @@ std::optional<IniDocument> DataFile::Read(std::string& failure) {
   return *parsed_;
 }
 
-bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quiet) {
+bool DataFile::Backup(const std::string& replaced, SaveMethod method, BackupKind kind) {
+  if (kind == BackupKind::None || replaced.empty()) return true;
+  BackupInfo info;
+  info.time = services_.clock.Now();
+  info.user = services_.system.UserName();
+  info.pc = services_.system.ComputerName();
+  info.beforeRestore = kind == BackupKind::BeforeRestore;
+  const FileError e = KeepBackup(services_.files, path_, replaced, info);
+  if (e == FileError::None) {
+    backupProblem_.clear();
+    return true;
+  }
+  const std::string folder = BackupFolder(path_);
+  if (method == SaveMethod::InPlace && e == FileError::AccessDenied) {
+    backupProblem_ = "In diesem Ordner dürfen keine Dateien angelegt werden. Von der Datendatei wird "
+                     "darum keine Sicherung aufbewahrt (es sei denn, der Ordner\r\n" +
+                     folder + "\r\nwird mit Schreibrechten angelegt).";
+  } else {
+    backupProblem_ = "Von der Datendatei konnte keine Sicherung im Ordner\r\n" + folder +
+                     "\r\nangelegt werden.\r\n\r\n" + FileErrorText(e);
+  }
+  return false;
+}
+
+bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quiet,
+                      BackupKind backup) {
   // Outcome of the attempt: which step failed, or none.
   std::optional<Step> failedStep;
   FileError failure = FileError::None;
@@ -125,6 +151,7 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
 
   // Reads and applies the change; false when there is nothing to write.
   std::string before, after;
+  bool backupFailed = false;
   const auto prepare = [&]() -> bool {
     FileError e = ReadBytes(before);
     if (e != FileError::None || !IsText(before)) {
@@ -151,6 +178,8 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
           const FileError e = ReadBytes(now);
           if (e == FileError::None && now != before) continue;
         }
+        // The backup holds exactly the bytes this save replaces.
+        if (!Backup(before, method, backup)) backupFailed = true;
         return Retrying([&] { return Save(method, after); });
       }
     };
@@ -159,6 +188,10 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
       failedStep = Step::Write;
       failure = lockError;
     }
+  }
+  if (backupFailed && !backupProblemSaid_ && !quiet) {
+    backupProblemSaid_ = true;
+    services_.Show({backupProblem_ + "\r\n\r\nDie Änderung selbst wurde gespeichert.", MsgIcon::Warning});
   }
   if (!failedStep) return true;
   if (!quiet) ShowFailure(*failedStep, failure, notText, true);

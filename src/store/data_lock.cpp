@@ -7,8 +7,8 @@
 namespace zelvo {
 namespace {
 
-constexpr const char* kCommon = "Common";
-constexpr const char* kLock = "Lock";
+constexpr const char* kCommon = kLockSection;
+constexpr const char* kLock = kLockKey;
 
 constexpr const char* kRemoveTemplate =
     "Diese Funktion ist für Notfälle gedacht, in denen die Daten gesperrt sind, obwohl kein "
@@ -58,7 +58,7 @@ bool DataLock::AcquireLock(bool quiet) {
         stored = doc.Get(kCommon, kLock, "");
         return true;
       },
-      quiet);
+      quiet, BackupKind::None);
   if (!ok) return true;
   if (!holder.empty()) {
     services_.Show({"Änderungen sind zur Zeit nicht möglich, da die Daten bereits von \r''" +
@@ -78,7 +78,7 @@ bool DataLock::ClearIf(const std::string& expected, bool force) {
     if (current.empty() || (!force && current != expected)) return false;
     doc.Set(kCommon, kLock, "");
     return true;
-  });
+  }, false, BackupKind::None);
 }
 
 void DataLock::ReleaseLock(bool force) {

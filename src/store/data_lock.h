@@ -8,6 +8,10 @@
 
 namespace zelvo {
 
+// Where the file holds the lock record.
+inline constexpr const char* kLockSection = "Common";
+inline constexpr const char* kLockKey = "Lock";
+
 class DataLock {
  public:
   DataLock(Services& services, DataFile& file);

@@ -77,4 +77,14 @@ bool FaultyFileSystem::CanCreateFilesIn(const std::string& folder) {
   return readOnlyFolders.count(folder) == 0 && PosixFileSystem::CanCreateFilesIn(folder);
 }
 
+FileError FaultyFileSystem::CreateFolders(const std::string& folder) {
+  if (!folderAllowsNewFiles && ::access(folder.c_str(), F_OK) != 0) return FileError::AccessDenied;
+  return PosixFileSystem::CreateFolders(folder);
+}
+
+FileError FaultyFileSystem::WriteNew(const std::string& path, const std::string& bytes) {
+  FileError e;
+  return TakeFailure(writeNewFailures, e) ? e : PosixFileSystem::WriteNew(path, bytes);
+}
+
 }  // namespace zelvo

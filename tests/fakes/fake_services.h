@@ -22,7 +22,7 @@ namespace zelvo {
 // follows a refused replace fails the same way, as on a read-only file.
 class FaultyFileSystem : public PosixFileSystem {
  public:
-  std::deque<FileError> readFailures, replaceFailures, lockFailures, copyFailures, inPlaceFailures;
+  std::deque<FileError> writeNewFailures, readFailures, replaceFailures, lockFailures, copyFailures, inPlaceFailures;
   // Runs after every successful read with its number (1, 2, ...); lets a
   // test change the file "from another PC" between our read and our write.
   std::function<void(int)> afterRead;
@@ -47,6 +47,8 @@ class FaultyFileSystem : public PosixFileSystem {
   FileError WriteInPlace(const std::string& path, const std::string& bytes) override;
   FileError CopyNew(const std::string& from, const std::string& to) override;
   bool CanCreateFilesIn(const std::string& folder) override;
+  FileError CreateFolders(const std::string& folder) override;
+  FileError WriteNew(const std::string& path, const std::string& bytes) override;
 
  protected:
   int OpenFile(const std::string& path, int flags, mode_t mode) override;

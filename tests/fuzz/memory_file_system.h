@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "platform/file_system.h"
@@ -60,6 +61,22 @@ class MemoryFileSystem : public FileSystem {
   // Folders are implied by the files' names.
   bool CanCreateFilesIn(const std::string&) override { return true; }
   FileError CreateFolders(const std::string&) override { return FileError::None; }
+  // Backups are kept apart, so the checks on `files` see only the data file.
+  FileError WriteNew(const std::string& path, const std::string& bytes) override {
+    if (!backups.emplace(path, bytes).second) return FileError::Other;
+    return FileError::None;
+  }
+  FileError ListFiles(const std::string& folder, std::vector<std::string>& names) override {
+    for (const auto& [path, bytes] : backups)
+      if (path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+          path.find('/', folder.size() + 1) == std::string::npos)
+        names.push_back(path.substr(folder.size() + 1));
+    return FileError::None;
+  }
+  FileError RemoveFile(const std::string& path) override {
+    return backups.erase(path) ? FileError::None : FileError::NotFound;
+  }
+  std::map<std::string, std::string> backups;
 };
 
 }  // namespace zelvo::fuzz

@@ -83,7 +83,7 @@ TEST_F(SavingTest, ReaderThatSharesDeleteDelaysTheSaveButNeverFailsIt) {
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_LE(clock.sleeps.size(), 1u);
   EXPECT_EQ(ReadBytes(data), kIni + "2=neu\r\n");
-  EXPECT_EQ(folder.Files().size(), 2u) << "the data file and its lock file, no temporary file";
+  EXPECT_EQ(folder.Files().size(), 3u) << "the data file, its lock file and the backups, no temporary file";
 }
 
 TEST_F(SavingTest, ReplaceKeepsTheFileAttributes) {
@@ -119,7 +119,11 @@ TEST_F(SavingTest, FolderWithoutRoomForALockFileIsWrittenInPlaceUnderALockOnTheF
   EXPECT_TRUE(file.WriteIni("Name", "2", "kurz"));
   EXPECT_EQ(ReadBytes(data), kIni + "2=kurz\r\n");
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(folder.Files().size(), 2u) << "no temporary file left";
+  // The data file, the folder at the lock file's name, and the backups.
+  EXPECT_EQ(folder.Files().size(), 3u) << "no temporary file left";
+  std::vector<std::string> backups;
+  EXPECT_EQ(fs.ListFiles(folder.File("Zelvoscript-Sicherungen"), backups), FileError::None);
+  EXPECT_EQ(backups.size(), 1u) << "the second change, within minutes, keeps no second backup";
 }
 
 TEST_F(SavingTest, InPlaceWriteRefusesAReadOnlyFile) {
@@ -143,6 +147,23 @@ TEST_F(SavingTest, DataPathThatIsNoFileIsRefusedAtOnce) {
   EXPECT_FALSE(file.WriteIni("Name", "1", "x"));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_NE(dialogs.shown[0].find("keine gewöhnliche Datei"), std::string::npos);
+}
+
+TEST_F(SavingTest, NewFilesAreListedAndRemoved) {
+  const std::string sub = folder.File("Sicherungen");
+  std::vector<std::string> names;
+  EXPECT_EQ(fs.ListFiles(sub, names), FileError::None) << "a missing folder holds no files";
+  EXPECT_TRUE(names.empty());
+  ASSERT_EQ(fs.CreateFolders(sub), FileError::None);
+  ASSERT_EQ(fs.WriteNew(sub + "\\Gr\xC3\xBC\xC3\x9F" "e.ini", kIni), FileError::None);
+  EXPECT_NE(fs.WriteNew(sub + "\\Gr\xC3\xBC\xC3\x9F" "e.ini", "neu"), FileError::None);
+  EXPECT_EQ(fs.ListFiles(sub, names), FileError::None);
+  EXPECT_EQ(names, std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F" "e.ini"});
+  EXPECT_EQ(ReadBytes(sub + "\\" + names[0]), kIni);
+  EXPECT_EQ(fs.RemoveFile(sub + "\\" + names[0]), FileError::None);
+  names.clear();
+  EXPECT_EQ(fs.ListFiles(sub, names), FileError::None);
+  EXPECT_TRUE(names.empty());
 }
 
 TEST_F(SavingTest, OldTemporaryFilesOfKilledWritersAreRemoved) {

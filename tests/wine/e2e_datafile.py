@@ -66,4 +66,7 @@ def test_folder_without_room_for_a_lock_file_is_saved_in_place(session):
     add_entry(session, process, main, data, "Vor Ort", "gespeichert")
 
     assert not process.windows(cls="#32770", visible=True), "no message"
-    assert sorted(p.name for p in data.parent.iterdir()) == sorted([data.name, lock.name])
+    # The folder itself allows new files: the replaced version is kept there.
+    backups = data.parent / "Zelvoscript-Sicherungen"
+    assert sorted(p.name for p in data.parent.iterdir()) == sorted([data.name, lock.name, backups.name])
+    assert len(list(backups.glob("*.ini"))) == 1

@@ -270,6 +270,27 @@ FileError PosixFileSystem::CopyNew(const std::string& from, const std::string& t
   std::string bytes;
   const FileError e = ReadAll(from, bytes);
   if (e != FileError::None) return e;
+  return WriteNew(to, bytes);
+}
+
+FileError PosixFileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return errno == ENOENT ? FileError::None : Errno();  // no folder, no files
+  std::string base = folder;
+  if (!base.empty() && base.back() != '/') base += '/';
+  while (const dirent* e = ::readdir(dir)) {
+    struct stat st {};
+    if (::stat((base + e->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(e->d_name);
+  }
+  ::closedir(dir);
+  return FileError::None;
+}
+
+FileError PosixFileSystem::RemoveFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 ? FileError::None : Errno();
+}
+
+FileError PosixFileSystem::WriteNew(const std::string& to, const std::string& bytes) {
   Fd fd(OpenFile(to, O_WRONLY | O_CREAT | O_EXCL, 0644));
   if (fd.get() < 0) return Errno();
   const FileError w = WriteAll(fd.get(), bytes);

@@ -24,6 +24,9 @@ class PosixFileSystem : public FileSystem {
   FileError CopyNew(const std::string& from, const std::string& to) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   FileError CreateFolders(const std::string& folder) override;
+  FileError WriteNew(const std::string& path, const std::string& bytes) override;
+  FileError ListFiles(const std::string& folder, std::vector<std::string>& names) override;
+  FileError RemoveFile(const std::string& path) override;
 
  protected:
   // The system calls a test replaces to act out a folder where it may not

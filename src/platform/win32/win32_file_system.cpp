@@ -372,6 +372,38 @@ bool Win32FileSystem::CanCreateFilesIn(const std::string& folder) {
   return file.Valid() || GetLastError() == ERROR_FILE_EXISTS;
 }
 
+FileError Win32FileSystem::WriteNew(const std::string& path, const std::string& bytes) {
+  const std::wstring wide = Widen(path);
+  UniqueHandle h(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.Valid()) return LastError();
+  if (WriteFully(h.Get(), bytes) && FlushFileBuffers(h.Get())) return FileError::None;
+  const FileError e = LastError();
+  h.Close();
+  DeleteFileW(wide.c_str());
+  return e;
+}
+
+FileError Win32FileSystem::ListFiles(const std::string& folder, std::vector<std::string>& names) {
+  std::wstring pattern = Widen(folder);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((pattern + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? FileError::None : FileErrorFromWin32(code);
+  }
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(Narrow(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return FileError::None;
+}
+
+FileError Win32FileSystem::RemoveFile(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str()) ? FileError::None : LastError();
+}
+
 FileError Win32FileSystem::CreateFolders(const std::string& folder) {
   const int code = SHCreateDirectoryExW(nullptr, Widen(folder).c_str(), nullptr);
   return code == ERROR_SUCCESS || code == ERROR_ALREADY_EXISTS ? FileError::None : FileErrorFromWin32(code);

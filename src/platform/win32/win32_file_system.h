@@ -20,6 +20,9 @@ class Win32FileSystem : public FileSystem {
   FileError CopyNew(const std::string& from, const std::string& to) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   FileError CreateFolders(const std::string& folder) override;
+  FileError WriteNew(const std::string& path, const std::string& bytes) override;
+  FileError ListFiles(const std::string& folder, std::vector<std::string>& names) override;
+  FileError RemoveFile(const std::string& path) override;
 
   // How long WithExclusiveLock waits for another holder before it gives up
   // with SharingViolation.

@@ -47,6 +47,14 @@ TEST_F(WindowDebuggerTest, LoadSetsCaptionAndExplanation) {
   EXPECT_EQ(view.explanation.substr(0, 30), "Beim Klick in das Popup-Men\xC3\xBC ");
 }
 
+TEST_F(WindowDebuggerTest, ExplanationNamesABackupThatCouldNotBeKept) {
+  env.files.writeNewFailures = {FileError::AccessDenied};
+  ASSERT_TRUE(program.dataFile().WriteIni("Name", "1", "eins"));
+  debugger.OnLoad();
+  EXPECT_NE(view.explanation.find("keine Sicherung"), std::string::npos) << view.explanation;
+  EXPECT_NE(view.explanation.find("Zugriff verweigert"), std::string::npos);
+}
+
 TEST_F(WindowDebuggerTest, IgnoringATitleAsksAndAppendsEvenTwice) {
   debugger.OnButton(0);
   EXPECT_EQ(env.dialogs.LastText(), "Bitte markieren Sie zun\xC3\xA4" "chst den betreffenden Fenstertitel");
