@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -47,32 +48,29 @@ class OwnWindow {
   HWND hwnd_;
 };
 
-// Wine's notepad, started and ended by the test.
-class Notepad {
+// Another program with a window, started and ended by the test.
+class Program {
  public:
-  Notepad() {
+  explicit Program(std::wstring command) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    wchar_t command[] = L"notepad.exe";
-    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
       return;
     WaitFor([&] { return (window_ = Find()) != nullptr; });
-    edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
   }
-  ~Notepad() {
+  ~Program() {
     if (!pi_.hProcess) return;
     TerminateProcess(pi_.hProcess, 0);
     WaitForSingleObject(pi_.hProcess, 10000);
     CloseHandle(pi_.hProcess);
     CloseHandle(pi_.hThread);
   }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
   HWND window() const { return window_; }
-  std::wstring Text() const {
-    wchar_t buffer[8192] = L"";
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(edit_, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                        5000, &ignored);
-    return buffer;
+  bool BringToFront() const {
+    SetForegroundWindow(window_);
+    return WaitFor([&] { return GetForegroundWindow() == window_; });
   }
 
  private:
@@ -98,7 +96,47 @@ class Notepad {
 
   PROCESS_INFORMATION pi_{};
   HWND window_ = nullptr;
-  HWND edit_ = nullptr;
+};
+
+// Wine's notepad.
+class Notepad : public Program {
+ public:
+  Notepad() : Program(L"notepad.exe"), edit_(FindWindowExW(window(), nullptr, L"Edit", nullptr)) {}
+  std::wstring Text() const {
+    wchar_t buffer[8192] = L"";
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(edit_, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                        5000, &ignored);
+    return buffer;
+  }
+
+ private:
+  HWND edit_;
+};
+
+// The key logger beside this test program (tools/keylog.cpp) and its log.
+class KeyLog : public Program {
+ public:
+  explicit KeyLog(const std::wstring& log) : Program(Command(log)), log_(log) {}
+  std::string Lines() const {
+    std::string text;
+    if (FILE* f = _wfopen(log_.c_str(), L"rb")) {
+      char buffer[4096];
+      for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+      fclose(f);
+    }
+    return text;
+  }
+
+ private:
+  static std::wstring Command(const std::wstring& log) {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder(exe);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return L"\"" + folder + L"keylog.exe\" \"Zelvo Tasten\" \"" + log + L"\"";
+  }
+  std::wstring log_;
 };
 
 TEST(WindowSystemTest, TitlesAreCutAt127CharactersAndOwnWindowsAreKnown) {
@@ -138,8 +176,7 @@ TEST(WindowSystemTest, AnotherProgramIsACandidateAndOurOwnWindowIsNot) {
 TEST(KeyboardTest, SendReturnsWhenTheTargetHasTakenAllKeysAndOurEscIsNotTheUsers) {
   Notepad pad;
   ASSERT_NE(pad.window(), nullptr);
-  SetForegroundWindow(pad.window());
-  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.window(); }));
+  ASSERT_TRUE(pad.BringToFront());
 
   // Far more events than one SendInput call takes, with every kind of key.
   std::string text, line = "Grüße {50%} (netto) ~+^[] € 😀\tTab";
@@ -163,6 +200,26 @@ TEST(KeyboardTest, SendReturnsWhenTheTargetHasTakenAllKeysAndOurEscIsNotTheUsers
   EXPECT_EQ(pad.Text(), expected);
   Sleep(100);  // the hook thread has seen the Esc by now, were it counted
   EXPECT_FALSE(escape->Pressed());
+}
+
+TEST(KeyboardTest, ShortcutHoldsCtrlUntilTheTargetHasReadTheKey) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring log = std::wstring(temp) + L"zelvo-shortcut-keys.log";
+  DeleteFileW(log.c_str());
+  {
+    KeyLog target(log);
+    ASSERT_NE(target.window(), nullptr);
+    ASSERT_TRUE(target.BringToFront());
+    Win32Keyboard keyboard;
+    ASSERT_EQ(keyboard.Send(ParseKeystrokes("^v")), Handover::Taken);
+    ASSERT_TRUE(WaitFor([&] { return target.Lines().find("KEYUP 11") != std::string::npos; }));
+    // With Ctrl up by the time the V is read, the target gets a "v" and no
+    // paste; with Ctrl still down it gets Ctrl+V's character, 0x16.
+    EXPECT_NE(target.Lines().find("CHAR 0016"), std::string::npos) << target.Lines();
+    EXPECT_EQ(target.Lines().find("CHAR 0076"), std::string::npos) << target.Lines();
+  }
+  DeleteFileW(log.c_str());
 }
 
 TEST(ClipboardTest, SecretIsHandedOverWhenReadAndCanBeReplaced) {

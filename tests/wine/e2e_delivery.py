@@ -247,11 +247,11 @@ def test_long_typing_stops_when_the_user_switches_windows_or_presses_esc(session
     assert HALF <= sent[0] <= sent[1] < 20000
     wait_notepad_holds(session, pad, want, sent)
     # Keys already on their way when the click came may reach the other
-    # window; they are those the message gave as uncertain, never the rest.
+    # window, or be lost in the switch; they are among those the message gave
+    # as uncertain, never the rest.
     typed = len(session.notepad_text(pad.hwnd))
     strayed = "".join(other.chars()).replace("\r", "\n")
-    assert typed + len(strayed) <= sent[1], (typed, strayed, sent)
-    assert want[typed:typed + len(strayed)] == strayed, (typed, strayed)
+    assert strayed in want[typed:sent[1]], (typed, strayed, sent)
 
     # Esc stops it.
     session.set_text(edit.hwnd, "")

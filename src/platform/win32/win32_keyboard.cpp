@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -217,6 +218,25 @@ Handover Win32Keyboard::Send(const KeySequence& keys) {
   Handover last = Handover::Taken;
   for (const KeyStroke& k : keys) {
     std::vector<INPUT> events = EventsOf(k);
+    if (k.ctrl || k.alt) {
+      // A shortcut's Ctrl or Alt stays down until the target has read the
+      // key: programs look at the modifier when they read the key, and with
+      // the release already queued some see it up (Ctrl+V typed a "v").
+      const auto press = std::find_if(events.begin(), events.end(), [](const INPUT& in) {
+        return (in.ki.dwFlags & KEYEVENTF_KEYUP) == 0 && in.ki.wVk != VK_CONTROL &&
+               in.ki.wVk != VK_MENU && in.ki.wVk != VK_SHIFT;
+      });
+      if (press != events.end()) {
+        batch.insert(batch.end(), events.begin(), press + 1);
+        last = SendBatch(batch);
+        batch.assign(press + 1, events.end());
+        if (last == Handover::Refused) {
+          SendBatch(batch);  // never leave a modifier down
+          return last;
+        }
+        continue;
+      }
+    }
     // A stroke is never split, so no modifier stays down between batches.
     if (!batch.empty() && batch.size() + events.size() > static_cast<size_t>(kMaxEventsPerCall))
       if ((last = SendBatch(batch)) == Handover::Refused) return last;
