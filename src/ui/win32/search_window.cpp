@@ -142,6 +142,11 @@ bool SearchWindow::PreTranslate(MSG& msg) {
         return false;
     }
   }
+  // The wheel scrolls the list wherever the focus is.
+  if (msg.message == WM_MOUSEWHEEL && msg.hwnd == edit_) {
+    SendMessageW(list_, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+    return true;
+  }
   // Typing while the list has the focus goes on with the query.
   if (msg.message == WM_CHAR && msg.hwnd == list_) {
     SetFocus(edit_);

@@ -39,7 +39,8 @@ class SearchWindow : public SearchView {
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   bool Create(const std::string& caption);
-  // Keys typed in the edit box that belong to the list; true when used.
+  // Keys and the wheel in the edit box that belong to the list, Enter and
+  // Escape anywhere; true when used.
   bool PreTranslate(MSG& msg);
   LRESULT OnNotify(NMHDR* header);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
