@@ -10,6 +10,7 @@
 #include "store/codepage.h"
 #include "store/snippet_store.h"
 #include "store/text_codes.h"
+#include "large_data_file.h"
 
 namespace zelvo {
 namespace {
@@ -18,20 +19,6 @@ using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-std::string BuildFile(int entries) {
-  IniDocument doc;
-  for (int i = 1; i <= entries; ++i) {
-    const std::string k = std::to_string(i);
-    doc.Set("Name", k, "Textbaustein Nr. " + k);
-    doc.Set("Crypt", k, "0");
-    doc.Set("Text", k, "Sehr geehrte Damen und Herren,\\N\\Nvielen Dank für Ihre Nachricht Nr. " + k + ".");
-    doc.Set("Title", k, i % 10 == 0 ? "Editor" : "");
-    doc.Set("DosBox", k, "0");
-  }
-  doc.Set("Common", "HK", "1029");
-  return doc.Serialize();
 }
 
 // One value the way GetPrivateProfileString finds it: read the whole file,
@@ -79,7 +66,7 @@ double NaiveLoadMs(FileSystem& fs, const std::string& path, int* reads) {
 void Run(int entries, bool naive) {
   FakeServices env;
   const std::string path = env.dir.File(kDataFileName);
-  env.dir.Write(kDataFileName, BuildFile(entries));
+  env.dir.Write(kDataFileName, BuildLargeDataFile(entries));
   DataFile file(env.services);
   file.SetPath(path);
   SnippetStore store(env.services, file);

@@ -50,12 +50,15 @@ void Activation::ShowSearchWindow(bool reloadWhenShown) {
   if (reloadWhenShown) reload = [this] { target_.ReloadAll(); };
   // Delivered exactly as a menu choice: same entry point, same checks.
   if (const std::optional<EntryListItem> chosen = target_.PopupSearchWindow(reload))
-    target_.DeliverEntry(chosen->Number);
+    target_.DeliverEntry(chosen->Number, chosen->Name);
 }
 
 void Activation::OnMenuChoice(int tag) {
   if (tag > 0) {
-    target_.DeliverEntry(tag);
+    // The name goes with the number, so the delivery can tell when another
+    // PC moved another entry to that number meanwhile.
+    for (const EntryListItem& e : menuEntries_)
+      if (e.Number == tag) return target_.DeliverEntry(tag, e.Name);
   } else {
     RunMenuCommand(tag);
   }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "activation/snippet_menu.h"
@@ -35,7 +36,8 @@ class ActivationTarget {
   // (if set) runs once the window is on screen; the window then shows the
   // entries as they are after it.
   virtual std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) = 0;
-  virtual void DeliverEntry(int number) = 0;
+  // The entry's number and its name as the menu showed it.
+  virtual void DeliverEntry(int number, const std::string& name) = 0;
   // True while a delivery still runs (its chooser may outlive the menu).
   virtual bool DeliveryBusy() { return false; }
   virtual bool IsMainWindowVisible() = 0;

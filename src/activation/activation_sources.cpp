@@ -14,12 +14,19 @@ std::optional<int> TrayActivationKind(uint32_t mouseMessage) {
 }
 
 std::optional<int> StripActivationKind(StripMouseEvent event, MouseButton button, int byClick) {
+  if (event == StripMouseEvent::Leave) return std::nullopt;
   if (event == StripMouseEvent::Move) {
     if (byClick == 0) return 1;
     return std::nullopt;
   }
   if (byClick == 0 || button == MouseButton::None) return std::nullopt;
   return static_cast<int>(button);
+}
+
+std::optional<int> StripTrigger::OnMouse(StripMouseEvent event, MouseButton button, int byClick) {
+  if (event == StripMouseEvent::Leave) waitForLeave_ = false;
+  if (event == StripMouseEvent::Move && waitForLeave_) return std::nullopt;
+  return StripActivationKind(event, button, byClick);
 }
 
 StripPlacement PlaceBorderStripGeometry(int viaBorder, int pos, int screenWidth, int screenHeight) {

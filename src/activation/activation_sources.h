@@ -11,13 +11,30 @@ namespace zelvo {
 // press opens the menu (kind 1), a right press toggles the main window (2).
 std::optional<int> TrayActivationKind(uint32_t mouseMessage);
 
-enum class StripMouseEvent { Move, ButtonDown };
+enum class StripMouseEvent { Move, ButtonDown, Leave };
 // Button codes double as activation kinds: 1 left, 2 right, 4 middle.
 enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
 
 // Mouse-over mode (byClick 0) opens the menu on every move; click mode on a
 // press, with the button's code as the kind.
 std::optional<int> StripActivationKind(StripMouseEvent event, MouseButton button, int byClick);
+
+// The strip's mouse events over time. When a menu closes while the pointer
+// rests on the strip, the system sends the strip a move of its own; in
+// mouse-over mode that would pop the menu up again (after Escape, or over
+// the target after a keyboard choice). So after a menu the strip opens the
+// next one only once the pointer has left it and come back; click mode
+// needs a new press anyway.
+class StripTrigger {
+ public:
+  std::optional<int> OnMouse(StripMouseEvent event, MouseButton button, int byClick);
+  // After the snippet menu has closed; the view then asks to hear when the
+  // pointer leaves the strip (at once when it is not on it).
+  void OnMenuClosed() { waitForLeave_ = true; }
+
+ private:
+  bool waitForLeave_ = false;
+};
 
 struct StripRect {
   int left = 0, top = 0, width = 0, height = 0;

@@ -55,6 +55,7 @@ void OptionsForm::LoadSettings(const ProgramSettings& settings) {
 void OptionsForm::ShowDataFilePath(const std::string& path) {
   Load();
   state_.path = path;
+  if (actions_.defaultDataFile) state_.defaultPath = actions_.defaultDataFile();
   Refresh();
 }
 

@@ -37,6 +37,7 @@ struct OptionsState {
   bool autoStart = false;
   bool searchWindow = false;  // "Suchfenster statt Menü anzeigen", per user
   std::string path;   // PathTB
+  std::string defaultPath;  // the line below it: where "&Standard" puts the file
   BorderControls border;
 };
 
@@ -59,6 +60,8 @@ struct OptionsActions {
   std::function<void()> placeBorderStrip;
   std::function<void(int32_t)> setBorderStripColour;
   std::function<std::string()> dataFilePath;
+  // Where "&Standard" would put the data file.
+  std::function<std::string()> defaultDataFile;
 };
 
 // Indexes of the button array Btn.

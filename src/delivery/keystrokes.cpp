@@ -85,7 +85,9 @@ KeySequence ParseKeystrokes(const std::string& keys) {
       case U'+': held.shift = true; continue;
       case U'~': press(KeyStroke::Kind::Enter, 0); continue;
       case U'\n': {
-        held.ctrl = true;
+        // A line break that stays inside the field: Shift+Enter never sends
+        // a mail or submits a form, as Ctrl+Enter or Enter may.
+        held.shift = true;
         press(KeyStroke::Kind::Enter, 0);
         continue;
       }

@@ -21,7 +21,7 @@ inline constexpr const char* kPasteWithCtrlV = "^v";
 // Reads exactly what the program produces: "~" Enter, "{TAB}" Tab, "{c}" the
 // character c, and "%", "^", "+" holding Alt, Ctrl, Shift for the next key.
 // Other characters are typed as themselves; a raw line feed is typed as
-// Ctrl+Enter. Anything else in braces is typed literally.
+// Shift+Enter. Anything else in braces is typed literally.
 KeySequence ParseKeystrokes(const std::string& keys);
 
 }  // namespace zelvo

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <string_view>
 #include <utility>
 
 #include "store/codepage.h"
@@ -16,14 +18,30 @@ constexpr const char* kFilePlaceholder = "%datei=";
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Placeholder names are ASCII, so an ASCII case-insensitive search is exact.
-size_t FindIgnoringCase(const std::string& text, const std::string& lowerNeedle, size_t from) {
-  if (lowerNeedle.size() > text.size()) return std::string::npos;
-  for (size_t i = from; i + lowerNeedle.size() <= text.size(); ++i) {
-    size_t k = 0;
-    while (k < lowerNeedle.size() && AsciiLower(text[i + k]) == lowerNeedle[k]) ++k;
-    if (k == lowerNeedle.size()) return i;
+// Every name starts with "%", which is rare in text: the search jumps from
+// one "%" to the next, which keeps included files of megabytes fast.
+size_t FindIgnoringCase(const std::string& text, std::string_view lowerName, size_t from) {
+  for (size_t i = text.find('%', from); i != std::string::npos; i = text.find('%', i + 1)) {
+    if (text.size() - i < lowerName.size()) return std::string::npos;
+    size_t k = 1;
+    while (k < lowerName.size() && AsciiLower(text[i + k]) == lowerName[k]) ++k;
+    if (k == lowerName.size()) return i;
   }
   return std::string::npos;
+}
+
+// Every occurrence, left to right; the value is not searched again.
+std::string ReplaceName(const std::string& text, std::string_view lowerName,
+                        const std::string& value) {
+  std::string out;
+  size_t pos = 0;
+  for (size_t hit; (hit = FindIgnoringCase(text, lowerName, pos)) != std::string::npos;
+       pos = hit + lowerName.size()) {
+    out.append(text, pos, hit - pos);
+    out += value;
+  }
+  out.append(text, pos, std::string::npos);
+  return out;
 }
 
 std::string TwoDigits(int v) {
@@ -42,29 +60,37 @@ std::string IncludedContent(FileSystem& files, const std::string& path) {
   if (!files.FileExists(path)) return MissingFileText(path);
   if (files.FileSize(path) > kMaxIncludedFileBytes) return FileTooLargeText(path);
   FileError ignored = FileError::None;
-  return ReplaceAll(ReadWholeFile(files, path, ignored), "\n", "", false);
+  std::string content = ReadWholeFile(files, path, ignored);
+  std::erase(content, '\n');
+  return content;
 }
 
-std::string ExpandFiles(std::string text, FileSystem& files) {
+// One pass over the original text: each placeholder is replaced where it
+// stands, and the scan goes on behind it in the original, so text from a
+// file is never searched again. A file named several times (in any case)
+// is read once. False when the result would grow beyond the limit.
+bool ExpandFiles(const std::string& text, FileSystem& files, std::string& out) {
+  std::map<std::string, std::string> contents;  // by upper-cased placeholder
+  out.clear();
   size_t scan = 0;
   for (;;) {
-    size_t start = FindIgnoringCase(text, kFilePlaceholder, scan);
+    const size_t start = FindIgnoringCase(text, kFilePlaceholder, scan);
     if (start == std::string::npos) break;
-    size_t pathStart = start + std::char_traits<char>::length(kFilePlaceholder);
-    size_t close = text.find('%', pathStart);
+    const size_t pathStart = start + std::char_traits<char>::length(kFilePlaceholder);
+    const size_t close = text.find('%', pathStart);
     // No closing "%": nothing more to include, the rest stays as written.
     if (close == std::string::npos) break;
 
-    std::string placeholder = text.substr(start, close + 1 - start);
-    std::string content = IncludedContent(files, text.substr(pathStart, close - pathStart));
-    // Replacing both halves separately keeps track of where the content for
-    // this occurrence ended, so the scan resumes behind it.
-    std::string before = ReplaceAll(text.substr(0, start), placeholder, content, true);
-    std::string after = ReplaceAll(text.substr(start), placeholder, content, true);
-    scan = before.size() + content.size();
-    text = before + after;
+    out.append(text, scan, start - scan);
+    const std::string placeholder = text.substr(start, close + 1 - start);
+    auto [it, fresh] = contents.try_emplace(ToUpperLocale(placeholder));
+    if (fresh) it->second = IncludedContent(files, text.substr(pathStart, close - pathStart));
+    if (out.size() + it->second.size() > kMaxExpandedBytes) return false;
+    out += it->second;
+    scan = close + 1;
   }
-  return text;
+  out.append(text, scan, std::string::npos);
+  return out.size() <= kMaxExpandedBytes;
 }
 
 }  // namespace
@@ -83,11 +109,18 @@ std::string ReadWholeFile(FileSystem& files, const std::string& path, FileError&
   std::string bytes;
   FileError result = files.ReadAll(path, bytes);
   if (result != FileError::None) error = result;
-  return Cp1252ToUtf8(bytes);
+  return TextFileToUtf8(bytes);
 }
 
-std::string ExpandPlaceholders(const std::string& text, Clock& clock, FileSystem& files) {
-  std::string result = ExpandFiles(text, files);
+std::string ExpandPlaceholders(const std::string& text, Clock& clock, FileSystem& files,
+                               ExpansionError* error) {
+  if (error) *error = ExpansionError::None;
+  auto tooLarge = [&] {
+    if (error) *error = ExpansionError::TooLarge;
+    return std::string();
+  };
+  std::string result;
+  if (!ExpandFiles(text, files, result)) return tooLarge();
 
   // The order is fixed and the clock is read anew for each placeholder.
   using Format = std::function<std::string(const LocalTime&)>;
@@ -104,7 +137,8 @@ std::string ExpandPlaceholders(const std::string& text, Clock& clock, FileSystem
   };
   for (const auto& [name, format] : kClockPlaceholders) {
     if (FindIgnoringCase(result, name, 0) == std::string::npos) continue;
-    result = ReplaceAll(result, name, format(clock.Now()), true);
+    result = ReplaceName(result, name, format(clock.Now()));
+    if (result.size() > kMaxExpandedBytes) return tooLarge();
   }
   return result;
 }

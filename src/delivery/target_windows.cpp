@@ -10,6 +10,7 @@ std::string MakeTargetTitle(const std::string& entryTitle) {
 
 void EnumCandidateWindow(WindowSystem& windows, WindowHandle window,
                          const std::string& targetTitle, std::vector<TargetWindow>& candidates) {
+  if (windows.IsOwnWindow(window)) return;
   std::string title = windows.Title(window);
   if (title.empty()) return;
   if (ToUpperLocale(title).find(targetTitle) != std::string::npos)
@@ -40,7 +41,7 @@ LastUsedWalk TargetWindows::FindLastUsedWindow() {
   for (WindowHandle w = windows_.Foreground(); w != 0 && steps < kMaxWalk;
        w = windows_.NextBelow(w), ++steps) {
     std::string title = windows_.Title(w);
-    if (title.empty() || !windows_.IsVisible(w)) continue;
+    if (title.empty() || !windows_.IsVisible(w) || windows_.IsOwnWindow(w)) continue;
     const std::string upper = ToUpperLocale(title);
     if (!ownCaption.empty() && upper.find(ownCaption) != std::string::npos) continue;
     if (joined.find(upper) != std::string::npos) continue;

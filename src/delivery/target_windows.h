@@ -19,7 +19,8 @@ struct TargetWindow {
 std::string MakeTargetTitle(const std::string& entryTitle);
 
 // One step of the enumeration: appends the window when its upper-cased title
-// contains `targetTitle`. Hidden windows count like visible ones.
+// contains `targetTitle`. Hidden windows count like visible ones; this
+// program's own windows never do.
 void EnumCandidateWindow(WindowSystem& windows, WindowHandle window,
                          const std::string& targetTitle, std::vector<TargetWindow>& candidates);
 
@@ -31,7 +32,8 @@ struct LastUsedWalk {
 class TargetWindows {
  public:
   // `baseCaption` is the program's own caption without a suffix; windows
-  // whose title contains it are the program's own and never a target.
+  // whose title contains it are never the last used window (nor are this
+  // process's own windows, whatever their title).
   TargetWindows(WindowSystem& windows, std::string baseCaption);
 
   void SetBaseCaption(std::string caption) { baseCaption_ = std::move(caption); }

@@ -8,7 +8,10 @@
 namespace zelvo {
 
 void WindowDebugger::OnLoad() {
-  view_.SetExplanation(kDebuggerExplanation);
+  // A backup that could not be kept is said only once; here it stays visible.
+  const std::string& backupProblem = program_.dataFile().BackupProblem();
+  view_.SetExplanation(backupProblem.empty() ? std::string(kDebuggerExplanation)
+                                             : kDebuggerExplanation + std::string("\r\n\r\n") + backupProblem);
   view_.SetCaption(program_.Caption("Debugger"));
 }
 
@@ -30,9 +33,7 @@ void WindowDebugger::OnButton(int index) {
           {"Soll der Fenstertitel '" + *title + "'\rin Zukunft wirklich immer ignoriert werden?",
            MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes});
       if (answer != MsgResult::Yes) return;
-      // The program's list follows at the next reload, which every menu runs.
-      std::vector<std::string> list = program_.ignoreList();
-      program_.store().AddIgnoreTitle(list, *title);
+      program_.AddIgnoreTitle(*title);
       return;
     }
     case 1:
@@ -61,7 +62,7 @@ std::vector<std::string> WindowListLines(const std::string& now, const std::vect
 std::optional<TargetWindow> Tron(WindowSystem& windows, const std::string& baseCaption) {
   const std::string own = ToUpperLocale(baseCaption);
   for (WindowHandle w = windows.Foreground(); w != 0; w = windows.NextBelow(w)) {
-    if (!windows.IsVisible(w)) continue;
+    if (!windows.IsVisible(w) || windows.IsOwnWindow(w)) continue;
     const std::string title = windows.Title(w);
     if (!title.empty() && ToUpperLocale(title).find(own) == std::string::npos) return TargetWindow{title, w};
   }

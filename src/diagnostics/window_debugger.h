@@ -64,7 +64,8 @@ std::vector<std::string> WindowListLines(const std::string& now, const std::vect
                                          bool visibleOnly);
 // The window that would now be taken as the last used one, ignoring the
 // ignore list: the first visible, titled window from the foreground down
-// whose title does not contain the program's base caption.
+// whose title does not contain the program's base caption and that is not
+// one of the program's own.
 std::optional<TargetWindow> Tron(WindowSystem& windows, const std::string& baseCaption);
 
 class WindowListView {

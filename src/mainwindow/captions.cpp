@@ -29,4 +29,11 @@ std::string BuildCaption(const std::string& title, bool isNT) {
   return caption;
 }
 
+std::string FirstRunBalloonText(const std::optional<HotkeyDescription>& hotkey) {
+  const std::string where = std::string(kProductTitle) + " läuft jetzt im Infobereich der Taskleiste.\n";
+  if (!hotkey) return where + "Ein Klick auf dieses Symbol öffnet die Textbausteine.";
+  return where + "Die Textbausteine öffnen Sie mit " + HotkeyCombinationText(*hotkey) +
+         " oder mit einem Klick auf dieses Symbol.";
+}
+
 }  // namespace zelvo

@@ -2,12 +2,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "activation/hotkey.h"
+#include "zelvo_version.h"
 
 namespace zelvo {
 
 struct VersionNumber {
-  int major = 2, minor = 5, revision = 18;
+  int major = ZELVO_VERSION_MAJOR, minor = ZELVO_VERSION_MINOR, revision = ZELVO_VERSION_REVISION;
 };
 
 // Flags: low byte 0 " (V2.5.18)", 1 "2.5.18", 2 " [V2.5.18]", other: empty;
@@ -16,5 +20,9 @@ std::string VersionText(uint32_t flags, VersionNumber v = {});
 
 // "• Zelvoscript 2.5 - Optionen" on NT, ":: Zelvoscript 2.5 - Optionen" otherwise.
 std::string BuildCaption(const std::string& title, bool isNT);
+
+// The balloon a user sees once, at the first start: where the program went
+// and how the snippets open (the hotkey when one is active).
+std::string FirstRunBalloonText(const std::optional<HotkeyDescription>& hotkey);
 
 }  // namespace zelvo

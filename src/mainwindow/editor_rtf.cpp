@@ -1,22 +1,29 @@
 #include "mainwindow/editor_rtf.h"
 
-#include <cstdio>
-
 namespace zelvo {
 namespace {
 
-constexpr const char* kHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0"
-    "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
-    "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-    "\\pard\\f0\\fs20\\cf1 ";
+std::string ColourEntry(uint32_t c) {
+  return "\\red" + std::to_string(c & 0xFF) + "\\green" + std::to_string((c >> 8) & 0xFF) + "\\blue" +
+         std::to_string((c >> 16) & 0xFF) + ";";
+}
+
+std::string Header(const EditorLook& c) {
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0"
+         "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}}"
+         "{\\colortbl ;" +
+         ColourEntry(c.text) + ColourEntry(c.returnSymbol) + ColourEntry(c.tabSymbol) + ColourEntry(c.lineFeedSymbol) +
+         "}"
+         "\\pard\\f0\\fs" +
+         std::to_string(c.halfPoints) + "\\cf1 ";
+}
 
 const char* FormatCodes(EditorFormat f) {
   switch (f) {
     case EditorFormat::ReturnSymbol: return "\\f1\\cf2 ";
     case EditorFormat::TabSymbol: return "\\f1\\cf3 ";
-    case EditorFormat::Text:
-    case EditorFormat::Inherit: break;
+    case EditorFormat::LineFeedSymbol: return "\\f1\\cf4 ";
+    case EditorFormat::Text: break;
   }
   return "\\f0\\cf1 ";
 }
@@ -34,24 +41,17 @@ void AppendUnicode(std::string& out, char32_t cp) {
 
 }  // namespace
 
-std::string EditorRunsToRtf(const std::vector<EditorRun>& runs) {
-  std::string out = kHeader;
+std::string EditorRunsToRtf(const std::vector<EditorRun>& runs, const EditorLook& look) {
+  std::string out = Header(look);
   out.reserve(out.size() + runs.size() * 16);
   for (const EditorRun& run : runs) {
     out += FormatCodes(run.format);
-    const bool symbols = run.format == EditorFormat::ReturnSymbol || run.format == EditorFormat::TabSymbol;
     const std::u32string text = ToCodePoints(run.text);
     for (std::size_t i = 0; i < text.size(); ++i) {
       const char32_t c = text[i];
       if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
         out += "\\par ";
         ++i;
-      } else if (c == U'\r' || c == U'\n') {
-        out += "\\line ";
-      } else if (symbols && (c == 0xC3 || c == 0xF0)) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned>(c));
-        out += hex;
       } else if (c == U'\\' || c == U'{' || c == U'}') {
         out += '\\';
         out += static_cast<char>(c);

@@ -1,7 +1,5 @@
 // Creating, renaming and deleting entries from the main window, each under
 // the data lock.
-#include <algorithm>
-
 #include "mainwindow/main_form.h"
 #include "store/text_codes.h"
 
@@ -36,18 +34,18 @@ void MainForm::NewEntry() {
     ReleaseLock();
     return;
   }
-  // The list as other PCs left the file; our lock keeps them out meanwhile.
+  // The list as other PCs left the file. The number itself is taken from
+  // the file as it is at the write: an older version ignores our lock.
   program_.ReloadAll();
-  const int number = static_cast<int>(rows_.size()) + 1;
   SnippetEntry entry;
-  entry.Number = number;
   entry.Name = *name;
   entry.Crypt = true;  // the empty text, enciphered
-  if (!program_.store().WriteEntry(number, entry)) {
+  const std::optional<EntryListItem> added = program_.store().NewEntry(entry);
+  if (!added) {
     ReleaseLock();
     return;
   }
-  const int row = InsertRow({*name, number});
+  const int row = InsertRow(*added);
   ReleaseLock();
   SelectRow(row);
   currEntryListIndex_ = row;
@@ -64,52 +62,46 @@ void MainForm::RenameEntry() {
       AskName(std::string(kProductTitle) + " - Eintrag umbenennen",
               "Bitte geben Sie einen neuen Namen f\xC3\xBCr den Eintrag ''" + old.Name + "'' an:",
               old.Name, row);
-  // The list changes only when the file took the new name.
-  if (name && program_.dataFile().WriteIni(kFieldName, std::to_string(old.Number), *name)) {
-    rows_.erase(rows_.begin() + row);
-    const int newRow = InsertRow({*name, old.Number});
-    SelectRow(newRow);
-    currEntryListIndex_ = newRow;
-    ShowCurrentEntry();
-  }
+  EntryListItem renamed = old;
+  const EntryWrite result = name ? program_.store().RenameEntry(renamed, *name) : EntryWrite::Failed;
   ReleaseLock();
+  if (result == EntryWrite::Changed) {
+    EntryChangedElsewhere(old.Name, false);
+    return;
+  }
+  // The list changes only when the file took the new name.
+  if (result != EntryWrite::Written) return;
+  if (unsaved_ && unsaved_->number == old.Number && unsaved_->name == old.Name)
+    unsaved_->name = renamed.Name;
+  rows_.erase(rows_.begin() + row);
+  const int newRow = InsertRow(renamed);
+  SelectRow(newRow);
+  currEntryListIndex_ = newRow;
+  ShowCurrentEntry();
 }
 
 void MainForm::DeleteEntry() {
   if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
   if (AcquireLock()) return;
-  const int row = selectedRow_;
-  const int hole = rows_[row].Number;
+  const EntryListItem entry = rows_[selectedRow_];
   const MsgResult answer = services().Show(
-      {"Wollen Sie den Eintrag '" + rows_[row].Name + "'\rwirklich l\xC3\xB6schen?", MsgIcon::Question,
+      {"Wollen Sie den Eintrag '" + entry.Name + "'\rwirklich l\xC3\xB6schen?", MsgIcon::Question,
        MsgButtons::YesNo, MsgResult::Yes});
   if (answer != MsgResult::Yes) {
     ReleaseLock();
     return;
   }
-  const auto highestRow = std::max_element(
-      rows_.begin(), rows_.end(),
-      [](const EntryListItem& a, const EntryListItem& b) { return a.Number < b.Number; });
-  const int highest = highestRow->Number;
-  // The highest entry fills the hole and its number ends the list, in one
-  // write so that no reader ever sees the entry twice or not at all.
-  const bool written = program_.dataFile().Update([&](IniDocument& doc) {
-    if (highest != hole) {
-      const SnippetEntry moved = SnippetStore::EntryFrom(doc, highest);
-      SnippetStore::PutEntry(doc, hole, moved, services().random, services().clock);
-    }
-    SnippetStore::PutEntry(doc, highest, SnippetEntry{}, services().random, services().clock);
-    return true;
-  });
+  const EntryWrite result = program_.store().DeleteEntry(entry);
   ReleaseLock();
-  if (!written) return;
-  highestRow->Number = hole;
-  rows_.erase(rows_.begin() + row);
-  if (unsaved_ && unsaved_->number == hole) unsaved_.reset();
-  if (unsaved_ && unsaved_->number == highest) unsaved_->number = hole;
-  ShowRows();
-  SelectRow(-1);
-  UpdateControlStates();
+  if (result == EntryWrite::Changed) {
+    EntryChangedElsewhere(entry.Name, false);
+    return;
+  }
+  if (result != EntryWrite::Written) return;
+  if (unsaved_ && unsaved_->number == entry.Number && unsaved_->name == entry.Name) unsaved_.reset();
+  // The entry that filled the hole is the file's highest, which need not be
+  // the highest this list knows: the list as the file now is.
+  program_.ReloadAll();
 }
 
 }  // namespace zelvo

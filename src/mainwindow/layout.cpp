@@ -1,6 +1,7 @@
 #include "mainwindow/layout.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "store/settings.h"
 #include "store/text_codes.h"
@@ -48,6 +49,39 @@ std::string WindowLayout::Record(LayoutControl control) const {
          SingleText(d.height);
 }
 
+namespace {
+
+// Halves away from zero, like MulDiv and the form runtime's twips conversion.
+int RoundAway(double v) { return static_cast<int>(v < 0 ? std::ceil(v - 0.5) : std::floor(v + 0.5)); }
+
+}  // namespace
+
+int ScaleToDpi(int length, int dpi) {
+  return RoundAway(static_cast<double>(length) * dpi / kDesignDpi);
+}
+
+int TwipsToPixels(float twips, int dpi) { return RoundAway(static_cast<double>(twips) * dpi / kTwipsPerInch); }
+
+float PixelsToTwips(int pixels, int dpi) {
+  return static_cast<float>(static_cast<double>(pixels) * kTwipsPerInch / dpi);
+}
+
+PixelRect ToPixels(const TwipsRect& r, int dpi, float dx, float dy) {
+  const int left = TwipsToPixels(r.left + dx, dpi), top = TwipsToPixels(r.top + dy, dpi);
+  return {left, top, TwipsToPixels(r.left + dx + r.width, dpi) - left,
+          TwipsToPixels(r.top + dy + r.height, dpi) - top};
+}
+
+TwipsRect PlacementToTwips(const PixelRect& w, int screenDpi, int windowDpi) {
+  return {PixelsToTwips(w.left, screenDpi), PixelsToTwips(w.top, screenDpi), PixelsToTwips(w.width, windowDpi),
+          PixelsToTwips(w.height, windowDpi)};
+}
+
+PixelRect PlacementToPixels(const TwipsRect& w, int screenDpi, int windowDpi) {
+  return {TwipsToPixels(w.left, screenDpi), TwipsToPixels(w.top, screenDpi), TwipsToPixels(w.width, windowDpi),
+          TwipsToPixels(w.height, windowDpi)};
+}
+
 TwipsRect CenterOnScreen(const TwipsRect& window, float screenWidth, float screenHeight) {
   TwipsRect r = window;
   r.left = static_cast<float>(RoundHalfEven(screenWidth - window.width) / 2);
@@ -55,11 +89,10 @@ TwipsRect CenterOnScreen(const TwipsRect& window, float screenWidth, float scree
   return r;
 }
 
-TwipsRect PlaceNearMainWindow(const TwipsRect& dialog, const TwipsRect& mainWindow,
-                              float twipsPerPixelX, float twipsPerPixelY) {
-  TwipsRect r = dialog;
-  r.left = mainWindow.left + 50 * twipsPerPixelX;
-  r.top = mainWindow.top + 50 * twipsPerPixelY;
+PixelRect PlaceNearMainWindow(const PixelRect& dialog, const PixelRect& mainWindow, int dpi) {
+  PixelRect r = dialog;
+  r.left = mainWindow.left + ScaleToDpi(kNearMainWindowOffset, dpi);
+  r.top = mainWindow.top + ScaleToDpi(kNearMainWindowOffset, dpi);
   return r;
 }
 

@@ -1,5 +1,6 @@
 // The main window's resize rule and the placement of windows on the screen,
-// all in twips (1/1440 inch).
+// all in twips (1/1440 inch), and how twips and the 96-DPI design become
+// pixels at the DPI of the monitor a window is on.
 #pragma once
 
 #include <array>
@@ -14,6 +15,31 @@ struct TwipsRect {
   float left = 0, top = 0, width = 0, height = 0;
   friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
+
+struct PixelRect {
+  int left = 0, top = 0, width = 0, height = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Pixel sizes of the design are sizes at 100 % (96 DPI).
+inline constexpr int kDesignDpi = 96;
+inline constexpr float kTwipsPerInch = 1440;
+
+// A length of the 96-DPI design at `dpi`, rounded to the nearest pixel
+// (halves away from zero, as MulDiv does).
+int ScaleToDpi(int length, int dpi);
+int TwipsToPixels(float twips, int dpi);
+float PixelsToTwips(int pixels, int dpi);
+// A rectangle in twips, moved by (dx, dy), as pixels at `dpi`. The edges are
+// rounded, not the size, so rectangles that touch in twips touch in pixels.
+PixelRect ToPixels(const TwipsRect& r, int dpi, float dx = 0, float dy = 0);
+
+// The stored placement is in twips. The corner is converted with the primary
+// screen's DPI, as an older version that knew no DPI stored it (Windows
+// scaled it to that DPI), and the size with the DPI of the monitor the window
+// is on, so a window keeps its size in inches when the scale changes.
+TwipsRect PlacementToTwips(const PixelRect& window, int screenDpi, int windowDpi);
+PixelRect PlacementToPixels(const TwipsRect& window, int screenDpi, int windowDpi);
 
 // The controls that follow the window, in the order CaptureLayout takes them.
 enum LayoutControl { kListenFrame, kTextFrame, kToolbarFrame, kContainer2, kEntryList, kEditor,
@@ -59,9 +85,10 @@ class WindowLayout {
 
 // Left := (screen − window) \ 2 and the same for Top; the size is kept.
 TwipsRect CenterOnScreen(const TwipsRect& window, float screenWidth, float screenHeight);
-// 50 pixels right of and below the main window's top-left corner.
-TwipsRect PlaceNearMainWindow(const TwipsRect& dialog, const TwipsRect& mainWindow,
-                              float twipsPerPixelX, float twipsPerPixelY);
+// 50 design pixels right of and below the main window's top-left corner, at
+// the main window's DPI.
+inline constexpr int kNearMainWindowOffset = 50;
+PixelRect PlaceNearMainWindow(const PixelRect& dialog, const PixelRect& mainWindow, int dpi);
 
 // The per-user keys _Top, _Left, _Width and _Height.
 void SaveWindowPlacement(AppSettings& settings, const TwipsRect& window);

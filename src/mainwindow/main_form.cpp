@@ -1,6 +1,8 @@
 #include "mainwindow/main_form.h"
 
 #include <algorithm>
+#include <string_view>
+#include <tuple>
 
 #include "store/cipher.h"
 #include "store/codepage.h"
@@ -9,21 +11,70 @@
 namespace zelvo {
 namespace {
 
-// Primary key of the list order: upper case with umlauts taken as their
-// base letters, so "Ärger" sorts beside "Arbeit", not after "Zeit".
-std::u32string SortKey(const std::string& name) {
-  std::u32string key = ToCodePoints(name);
-  for (char32_t& c : key) {
-    c = UpperLatin(c);
-    switch (c) {
-      case U'\u00C4': c = U'A'; break;
-      case U'\u00D6': c = U'O'; break;
-      case U'\u00DC': c = U'U'; break;
-      default: break;
+// The base letters of an upper-case Windows-1252 letter, or none.
+std::string_view BaseLetters(char32_t c) {
+  if (c >= 'A' && c <= 'Z') return std::string_view("ABCDEFGHIJKLMNOPQRSTUVWXYZ").substr(c - 'A', 1);
+  switch (c) {
+    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC4: case 0xC5: return "A";
+    case 0xC6: return "AE";
+    case 0xC7: return "C";
+    case 0xC8: case 0xC9: case 0xCA: case 0xCB: return "E";
+    case 0xCC: case 0xCD: case 0xCE: case 0xCF: return "I";
+    case 0xD0: return "D";
+    case 0xD1: return "N";
+    case 0xD2: case 0xD3: case 0xD4: case 0xD5: case 0xD6: case 0xD8: return "O";
+    case 0xD9: case 0xDA: case 0xDB: case 0xDC: return "U";
+    case 0xDD: case 0x0178: return "Y";
+    case 0xDE: return "TH";
+    case 0xDF: return "SS";
+    case 0x0152: return "OE";
+    case 0x0160: return "S";
+    case 0x017D: return "Z";
+    case 0x0192: return "F";
+    default: return {};
+  }
+}
+
+// Compared level by level, as the system's string comparison does:
+// letters without accents, then the accents, then the case, then hyphens
+// and apostrophes (which only count between otherwise equal names).
+struct SortKey {
+  std::u32string letters, accents, cases, rest;
+  explicit SortKey(const std::string& name) : rest(ToCodePoints(name)) {
+    for (char32_t& c : rest) {
+      if (c == U'-' || c == U'\'') {
+        c = 0x10FFFF;  // "coop" before "co-op"
+        continue;
+      }
+      const char32_t upper = UpperLatin(c);
+      const std::string_view base = BaseLetters(upper);
+      for (char b : base) {
+        letters += 0x30000 + static_cast<char32_t>(b);
+        accents += base.size() == 1 && upper == static_cast<char32_t>(b) ? U'\0' : upper;
+        cases += upper == c ? U'\1' : U'\0';  // lower case first
+      }
+      if (!base.empty()) continue;
+      // Blanks and punctuation before digits, digits before letters.
+      letters += (c >= U'0' && c <= U'9' ? char32_t{0x20000} : char32_t{0x10000}) + c;
+      accents += U'\0';
+      cases += U'\0';
     }
   }
-  return key;
-}
+  auto Tie() const { return std::tie(letters, accents, cases, rest); }
+};
+
+// Focus events while it lives come from our own message boxes.
+class FocusHandlerScope {
+ public:
+  explicit FocusHandlerScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~FocusHandlerScope() { flag_ = was_; }
+  FocusHandlerScope(const FocusHandlerScope&) = delete;
+  FocusHandlerScope& operator=(const FocusHandlerScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
 
 bool IsGuardedByReload(FocusControl c) {
   return c == FocusControl::DestinationType || c == FocusControl::DestinationTitle ||
@@ -33,13 +84,44 @@ bool IsGuardedByReload(FocusControl c) {
 }  // namespace
 
 bool EntryNameLess(const std::string& a, const std::string& b) {
-  const std::u32string ka = SortKey(a), kb = SortKey(b);
-  if (ka != kb) return ka < kb;
-  const std::string ua = ToUpperLocale(a), ub = ToUpperLocale(b);
-  return ua < ub;
+  return SortKey(a).Tie() < SortKey(b).Tie();
 }
 
-MainForm::MainForm(Program& program, MainFormView& view) : program_(program), view_(view) {}
+namespace {
+
+char32_t AccessKey(std::string_view caption) {
+  const std::size_t amp = caption.find('&');
+  if (amp == std::string_view::npos || amp + 1 >= caption.size()) return 0;
+  return UpperLatin(ToCodePoints(std::string(caption.substr(amp + 1)))[0]);
+}
+
+}  // namespace
+
+std::optional<AccessKeyHit> FindAccessKey(const std::vector<std::string>& captions, int focused, char32_t key) {
+  std::vector<int> hits;
+  for (std::size_t i = 0; i < captions.size(); ++i)
+    if (AccessKey(captions[i]) == key) hits.push_back(static_cast<int>(i));
+  if (hits.empty()) return std::nullopt;
+  if (hits.size() == 1) return AccessKeyHit{hits[0], true};
+  for (int i : hits)
+    if (i > focused) return AccessKeyHit{i, false};
+  return AccessKeyHit{hits[0], false};
+}
+
+int ToolbarAccessKeyTag(char32_t key) {
+  std::vector<std::string_view> taken{kKeyRecordCaption, kCryptCaption};
+  for (const MenuText& m : kMenus) taken.push_back(m.caption);
+  for (std::string_view o : kDestinationOptions) taken.push_back(o);
+  for (std::string_view o : kSendMethodOptions) taken.push_back(o);
+  for (std::string_view caption : taken)
+    if (AccessKey(caption) == key) return -1;
+  for (const ToolbarButtonText& b : kToolbarButtons)
+    if (AccessKey(b.caption) == key) return b.tag;
+  return -1;
+}
+
+MainForm::MainForm(Program& program, MainFormView& view)
+    : program_(program), view_(view), editor_(view.Editor()) {}
 
 // ---- entry list -----------------------------------------------------------
 
@@ -48,11 +130,13 @@ void MainForm::ShowEntryList(const EntryList& list) {
   // each time would dominate it, so an unchanged list keeps its sorted copy.
   if (list.entries != loadedEntries_) {
     loadedEntries_ = list.entries;
-    sortedEntries_ = list.entries;
-    std::stable_sort(sortedEntries_.begin(), sortedEntries_.end(),
-                     [](const EntryListItem& a, const EntryListItem& b) {
-                       return EntryNameLess(a.Name, b.Name);
-                     });
+    std::vector<std::pair<SortKey, std::size_t>> keys;
+    keys.reserve(list.entries.size());
+    for (std::size_t i = 0; i < list.entries.size(); ++i) keys.emplace_back(SortKey(list.entries[i].Name), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first.Tie() < b.first.Tie(); });
+    sortedEntries_.clear();
+    for (const auto& key : keys) sortedEntries_.push_back(list.entries[key.second]);
   }
   rows_ = sortedEntries_;
   for (const std::string& title : list.destinationTitles)
@@ -62,14 +146,18 @@ void MainForm::ShowEntryList(const EntryList& list) {
   view_.SetDestinationTitles(destinationTitles_);
   ShowRows();
   SelectRow(-1);
-  // A text that could not be saved stays on screen with its entry.
+  // A text that could not be saved stays on screen with its entry, wherever
+  // the entry's name now is; when the name is gone, the user decides.
   if (unsaved_) {
-    const int row = RowOfNumber(unsaved_->number);
-    if (row >= 0) {
-      SelectRow(row);
-      currEntryListIndex_ = row;
-      ShowCurrentEntry();
+    const int row = RowOfUnsavedText();
+    if (row < 0) {
+      OfferUnsavedTextAsNewEntry();
+      return;
     }
+    unsaved_->number = rows_[row].Number;
+    SelectRow(row);
+    currEntryListIndex_ = row;
+    ShowCurrentEntry();
   }
 }
 
@@ -78,10 +166,26 @@ void MainForm::SelectRow(int row) {
   view_.SelectListRow(row);
 }
 
-int MainForm::RowOfNumber(int number) const {
+int MainForm::RowOf(const EntryListItem& item) const {
   for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].Number == number) return static_cast<int>(i);
+    if (rows_[i] == item) return static_cast<int>(i);
   return -1;
+}
+
+int MainForm::RowOfName(const std::string& name) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Name == name) return static_cast<int>(i);
+  return -1;
+}
+
+int MainForm::RowOfUnsavedText() const {
+  if (!unsaved_) return -1;
+  const int same = RowOf({unsaved_->name, unsaved_->number});
+  return same >= 0 ? same : RowOfName(unsaved_->name);
+}
+
+EntryListItem MainForm::CurrentEntry() const {
+  return rows_[std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1)];
 }
 
 void MainForm::ShowRows() {
@@ -103,9 +207,14 @@ int MainForm::InsertRow(const EntryListItem& item) {
 
 void MainForm::OnEntryListClick(int row) {
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  if (unsaved_ && rows_[row].Number != unsaved_->number && !MayLeaveUnsavedText()) {
-    SelectRow(RowOfNumber(unsaved_->number));
-    return;
+  if (unsaved_ && row != RowOfUnsavedText()) {
+    const EntryListItem wanted = rows_[row];
+    if (!MayLeaveUnsavedText()) {
+      SelectRow(RowOfUnsavedText());
+      return;
+    }
+    row = RowOf(wanted);  // saving may have reloaded the list
+    if (row < 0) return;
   }
   selectedRow_ = row;
   currEntryListIndex_ = row;
@@ -114,12 +223,32 @@ void MainForm::OnEntryListClick(int row) {
 
 void MainForm::ShowCurrentEntry() {
   if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
-  const int number = rows_[selectedRow_].Number;
-  const std::optional<SnippetEntry> read = program_.store().ReadEntry(number);
+  const EntryListItem shown = rows_[selectedRow_];
+  const std::optional<SnippetEntry> read = program_.store().ReadEntry(shown.Number);
+  // Another PC moved entries since the list was loaded: another entry's text
+  // must not appear under this name. The list as the file now is, then the
+  // entry the user chose, wherever it is now.
+  if (read && read->Name != shown.Name && program_.ReloadFinished() && !healingList_) {
+    healingList_ = true;
+    program_.ReloadAll();
+    const int row = RowOfName(shown.Name);
+    if (row < 0) {
+      services().Show({"Den Eintrag '" + shown.Name +
+                           "' gibt es nicht mehr: Er wurde auf einem anderen PC gel\xC3\xB6scht oder "
+                           "umbenannt. Die Liste wurde neu geladen.",
+                       MsgIcon::Information});
+    } else if (row != selectedRow_) {
+      SelectRow(row);
+      currEntryListIndex_ = row;
+      ShowCurrentEntry();
+    }
+    healingList_ = false;
+    return;
+  }
   // An unreadable entry shows empty and is never saved back over the file.
   shownEntryUnread_ = !read;
   const SnippetEntry entry = read.value_or(SnippetEntry{});
-  if (unsaved_ && unsaved_->number == number) {
+  if (unsaved_ && RowOfUnsavedText() == selectedRow_) {
     RenderEditorText(unsaved_->editorText);
     view_.SetCryptChecked(unsaved_->crypt);
   } else {
@@ -127,6 +256,7 @@ void MainForm::ShowCurrentEntry() {
     view_.SetCryptChecked(entry.Crypt);
   }
   view_.SetDestinationTitle(Trim(entry.Title));
+  sendMethod_ = entry.DosBox;
   view_.SetSendMethod(entry.DosBox);
   showingEntry_ = true;
   UpdateControlStates();
@@ -140,14 +270,15 @@ void MainForm::UpdateControlStates() {
       SelectRow(0);
       OnEntryListClick(0);
     }
-    const bool selection = view_.EditorSelLength() > 0;
+    const bool selection = editor_.SelLength() > 0;
     s.editCut = s.editCopy = s.editDelete = selection;
-    s.editPaste = view_.ClipboardHasText();
+    s.editPaste = !view_.Editor().ClipboardText().empty();
     s.editFind = true;
     s.editFindNext = !searchText_.empty();
     s.destinationOptions = s.entryList = s.renameDelete = s.editor = true;
     const bool titleMode = !view_.DestinationTitle().empty() || titleModePending_;
-    view_.SetDestinationType(titleMode ? 1 : 0);
+    destinationType_ = titleMode ? 1 : 0;
+    view_.SetDestinationType(destinationType_);
     s.destinationTitle = titleMode;
   } else {
     RenderEditorText("");
@@ -158,6 +289,7 @@ void MainForm::UpdateControlStates() {
 // ---- focus and the data lock ------------------------------------------------
 
 void MainForm::OnGotFocus(FocusControl control) {
+  focused_ = control;
   if (inFocusHandler_) return;  // focus moving to and from our own message box
   // Focus coming back when the lock message closes asks nothing again.
   if (control == refocusAfterRefusal_) {
@@ -165,16 +297,18 @@ void MainForm::OnGotFocus(FocusControl control) {
     return;
   }
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
-  inFocusHandler_ = true;
-  if (AcquireLock()) refocusAfterRefusal_ = control;
-  inFocusHandler_ = false;
+  const FocusHandlerScope scope(inFocusHandler_);
+  // Nothing uses the result, so a file that cannot be written (a read-only
+  // share merely browsed) stays quiet here; a lock of someone else is named.
+  if (AcquireLock(true)) refocusAfterRefusal_ = control;
 }
 
 void MainForm::OnLostFocus(FocusControl control) {
+  if (focused_ == control) focused_ = FocusControl::None;
   if (inFocusHandler_) return;
   refocusAfterRefusal_ = FocusControl::None;
   if (IsGuardedByReload(control) && !program_.ReloadFinished()) return;
-  inFocusHandler_ = true;
+  const FocusHandlerScope scope(inFocusHandler_);
   switch (control) {
     case FocusControl::Editor:
       SaveEditorText();
@@ -197,7 +331,6 @@ void MainForm::OnLostFocus(FocusControl control) {
     case FocusControl::None:
       break;
   }
-  inFocusHandler_ = false;
 }
 
 // ---- option panel -----------------------------------------------------------
@@ -207,7 +340,8 @@ void MainForm::OnCryptClick() {
 }
 
 void MainForm::OnDestinationTypeClick(int index) {
-  if (!program_.ReloadFinished() || showingEntry_) return;
+  // Clicking the option that is already chosen changes nothing.
+  if (!program_.ReloadFinished() || showingEntry_ || index == destinationType_) return;
   if (index == 1) {
     titleModePending_ = true;
     UpdateControlStates();
@@ -216,7 +350,10 @@ void MainForm::OnDestinationTypeClick(int index) {
     view_.SetDestinationTitle("");
     UpdateControlStates();
     // The last used window also means keystrokes; show what is stored.
-    if (WriteCurrentEntryFields({{kFieldTitle, ""}, {kFieldDosBox, "0"}})) view_.SetSendMethod(0);
+    if (WriteCurrentEntryFields({{kFieldTitle, ""}, {kFieldDosBox, "0"}})) {
+      sendMethod_ = 0;
+      view_.SetSendMethod(0);
+    }
   }
 }
 
@@ -235,7 +372,8 @@ void MainForm::OfferDestinationTitle(const std::string& text) {
 }
 
 void MainForm::OnSendMethodClick(int index) {
-  if (!program_.ReloadFinished()) return;
+  if (!program_.ReloadFinished() || index == sendMethod_) return;
+  sendMethod_ = index;
   WriteCurrentEntryField(kFieldDosBox, std::to_string(index));
   ReleaseLock();
 }
@@ -246,49 +384,120 @@ bool MainForm::WriteCurrentEntryField(const char* field, const std::string& valu
 
 bool MainForm::WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields) {
   if (rows_.empty()) return true;
-  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
-  const std::string key = std::to_string(rows_[row].Number);
-  return program_.dataFile().Update([&](IniDocument& doc) {
-    for (const auto& [section, value] : fields) doc.Set(section, key, value);
-    return true;
-  });
+  const EntryListItem entry = CurrentEntry();
+  switch (program_.store().WriteFields(entry, fields, quiet_)) {
+    case EntryWrite::Written: return true;
+    case EntryWrite::Changed: EntryChangedElsewhere(entry.Name, false); return false;
+    case EntryWrite::Failed: return false;
+  }
+  return false;
+}
+
+void MainForm::EntryChangedElsewhere(const std::string& name, bool textKept) {
+  if (quiet_) return;
+  services().Show({"Der Eintrag '" + name +
+                       "' wurde inzwischen auf einem anderen PC ge\xC3\xA4ndert (umbenannt, "
+                       "gel\xC3\xB6scht oder verschoben).\r\rEs wurde nichts gespeichert; die Liste "
+                       "wird neu geladen." +
+                       (textKept ? "\r\rIhr Text geht dabei nicht verloren." : ""),
+                   MsgIcon::Exclamation});
+  if (!savingPending_) program_.ReloadAll();
+}
+
+void MainForm::OfferUnsavedTextAsNewEntry() {
+  const UnsavedText kept = *unsaved_;
+  unsaved_.reset();
+  const MsgResult answer = services().Show(
+      {"Den Eintrag '" + kept.name +
+           "' gibt es nicht mehr: Er wurde auf einem anderen PC gel\xC3\xB6scht oder umbenannt."
+           "\r\rSoll Ihr ge\xC3\xA4nderter Text als neuer Eintrag '" + kept.name +
+           "' gespeichert werden?\rMit 'Nein' wird er verworfen.",
+       MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes});
+  if (answer != MsgResult::Yes) return;
+  SnippetEntry values;
+  values.Name = kept.name;
+  values.Crypt = kept.crypt;
+  values.Text = EditorTextToStored(kept.editorText);
+  const std::optional<EntryListItem> added = program_.store().NewEntry(values);
+  if (!added) {
+    unsaved_ = kept;  // asked again at the next reload
+    return;
+  }
+  const int row = InsertRow(*added);
+  SelectRow(row);
+  currEntryListIndex_ = row;
+  ShowCurrentEntry();
 }
 
 // ---- editor -----------------------------------------------------------------
 
 bool MainForm::SaveEditorText() {
   if (rows_.empty() || shownEntryUnread_) return true;
-  const bool crypt = view_.CryptChecked();
-  const std::string editorText = view_.EditorText();
-  std::string stored = EditorTextToStored(editorText);
-  if (crypt) stored = EncipherText(stored, services().random, services().clock);
+  return SaveText(CurrentEntry(), editor_.Text(), view_.CryptChecked());
+}
+
+bool MainForm::SaveText(EntryListItem entry, std::string editorText, bool crypt) {
   // Text and flag in one write, so an enciphered text never stands with a
-  // clear flag.
-  if (WriteCurrentEntryFields({{kFieldText, stored}, {kFieldCrypt, crypt ? "1" : "0"}})) {
+  // clear flag; a text as it was writes nothing.
+  const EntryWrite result =
+      program_.store().SaveText(entry, EditorTextToStored(editorText), crypt, quiet_);
+  if (result == EntryWrite::Written) {
     unsaved_.reset();
     return true;
   }
-  const int row = std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1);
-  unsaved_ = UnsavedText{rows_[row].Number, editorText, crypt};
-  services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
-                   "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
-                   MsgIcon::Exclamation});
+  unsaved_ = UnsavedText{entry.Number, entry.Name, editorText, crypt};
+  if (result == EntryWrite::Changed) {
+    EntryChangedElsewhere(entry.Name, true);
+  } else if (!quiet_) {
+    services().Show({"Der Text wurde nicht gespeichert. Er bleibt im Editor erhalten und wird beim "
+                     "n\xC3\xA4" "chsten Verlassen des Editors erneut gespeichert.",
+                     MsgIcon::Exclamation});
+  }
   return false;
+}
+
+void MainForm::SavePendingEdits() {
+  if (savingPending_ || rows_.empty()) return;
+  // The caret stays where it is: the focus going to our own message box and
+  // back is no leaving of the editor.
+  const FocusHandlerScope scope(inFocusHandler_);
+  savingPending_ = true;
+  if (focused_ == FocusControl::Editor) SaveEditorText();
+  if (focused_ == FocusControl::DestinationTitle)
+    WriteCurrentEntryField(kFieldTitle, view_.DestinationTitle());
+  savingPending_ = false;
+}
+
+bool MainForm::MayEndProgram() {
+  const FocusHandlerScope scope(inFocusHandler_);
+  SavePendingEdits();
+  if (MayLeaveUnsavedText()) return true;
+  view_.ShowMainWindow();
+  return false;
+}
+
+bool MainForm::SaveForSessionEnd() {
+  quiet_ = true;
+  SavePendingEdits();
+  if (const int row = RowOfUnsavedText(); row >= 0)
+    SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt);
+  quiet_ = false;
+  return !unsaved_;
 }
 
 bool MainForm::MayLeaveUnsavedText() {
   if (!unsaved_) return true;
-  const int row = RowOfNumber(unsaved_->number);
-  if (row >= 0) {
-    const int saveRow = currEntryListIndex_;
-    currEntryListIndex_ = row;
-    const bool saved = SaveEditorText();
-    currEntryListIndex_ = saveRow;
-    if (saved) return true;
-  }
-  const std::string name = row >= 0 ? rows_[row].Name : std::string();
+  // Saving may end in a reload that shows the text again, or offers it as
+  // a new entry when its name is gone.
+  const int row = RowOfUnsavedText();
+  if (row >= 0 && SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt)) return true;
+  return AskToDropUnsavedText();
+}
+
+bool MainForm::AskToDropUnsavedText() {
+  if (!unsaved_) return true;
   const MsgResult answer =
-      services().Show({"Der ge\xC3\xA4nderte Text von '" + name +
+      services().Show({"Der ge\xC3\xA4nderte Text von '" + unsaved_->name +
                            "' konnte nicht gespeichert werden.\rSoll er verworfen werden?",
                        MsgIcon::Question, MsgButtons::YesNo, MsgResult::No});
   if (answer != MsgResult::Yes) return false;
@@ -296,29 +505,14 @@ bool MainForm::MayLeaveUnsavedText() {
   return true;
 }
 
-void MainForm::RenderEditorText(const std::string& editorText) {
-  view_.RenderEditor(BuildEditorRuns(editorText));
+bool MainForm::AfterRefusedSessionEnd() {
+  if (!unsaved_) return true;
+  const FocusHandlerScope scope(inFocusHandler_);
+  view_.ShowMainWindow();
+  return AskToDropUnsavedText();
 }
 
-void MainForm::StepOverKeySymbol() {
-  if (IsKeySymbol(view_.EditorCharBeforeCaret())) view_.MoveCaretPastLineBreak();
-}
-
-bool MainForm::OnEditorKeyDown(int keyCode) {
-  if (keyCode != kKeyReturn && keyCode != kKeyTab) return false;
-  StepOverKeySymbol();
-  view_.SetEditorSelection(view_.EditorSelStart(), 0);
-  const bool enter = keyCode == kKeyReturn;
-  const EditorFormat format = enter ? EditorFormat::ReturnSymbol : EditorFormat::TabSymbol;
-  view_.SetInsertFormat(format);
-  view_.InsertAtCaret({std::string(enter ? kReturnSymbol : kTabSymbol) + "\r\n", format});
-  return true;
-}
-
-void MainForm::OnEditorKeyPress() {
-  StepOverKeySymbol();
-  view_.SetInsertFormat(EditorFormat::Text);
-}
+void MainForm::RenderEditorText(const std::string& editorText) { editor_.Show(editorText); }
 
 void MainForm::OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y) {
   if (shift || ctrl || alt) return;
@@ -330,18 +524,20 @@ void MainForm::OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y
 // ---- search -----------------------------------------------------------------
 
 void MainForm::FindNext() {
-  const long from = view_.EditorSelStart() + view_.EditorSelLength();
-  const long hit = FindTextIgnoringCase(view_.EditorPlainText(), searchText_, from);
+  const long from = editor_.SelStart() + editor_.SelLength();
+  const long hit = FindTextIgnoringCase(FromCodePoints(editor_.Picture()), searchText_, from);
   if (hit < 0) {
     services().Show({"Die Suche ist am Ende des Textes angekommen.", MsgIcon::Information});
     return;
   }
-  view_.SetEditorSelection(static_cast<int>(hit), static_cast<int>(ToCodePoints(searchText_).size()));
+  editor_.Select(static_cast<int>(hit), static_cast<int>(ToCodePoints(searchText_).size()));
   view_.FocusEditor();
 }
 
 void MainForm::AskSearchText() {
   searchText_ = services().dialogs.InputBox(services().appTitle, "Suchen nach:", searchText_).value_or("");
+  // "&Weitersuchen" (F3) follows the new search text at once.
+  UpdateControlStates();
   if (!searchText_.empty()) FindNext();
 }
 
@@ -381,13 +577,13 @@ void MainForm::OnMenuClick(MenuArray array, int index) {
   switch (array) {
     case MenuArray::Datei:
       if (index == kAusblenden) HideWindowReleasingLock();
-      if (index == kBeenden) view_.EndProgram();
+      if (index == kBeenden && MayEndProgram()) view_.EndProgram();
       break;
     case MenuArray::Bearbeiten:
-      if (index == kAusschneiden) view_.CutSelection();
-      if (index == kKopieren) view_.CopySelection();
-      if (index == kEinfuegen) view_.PasteText();
-      if (index == kLoeschen) view_.DeleteSelection();
+      if (index == kAusschneiden) editor_.Cut();
+      if (index == kKopieren) editor_.Copy();
+      if (index == kEinfuegen) editor_.Paste();
+      if (index == kLoeschen) editor_.DeleteSelection();
       if (index == kSuchen) AskSearchText();
       if (index == kWeitersuchen) FindNext();
       break;

@@ -11,6 +11,7 @@
 #include "mainwindow/editor_text.h"
 #include "mainwindow/main_form_texts.h"
 #include "mainwindow/program.h"
+#include "mainwindow/snippet_editor.h"
 
 namespace zelvo {
 
@@ -35,25 +36,9 @@ class MainFormView {
   virtual void SetListRows(const std::vector<std::string>& names) = 0;
   virtual void SelectListRow(int row) = 0;  // -1: none
 
-  // Editor. Positions and lengths count characters (code points); a
-  // display line break counts as one.
-  virtual void RenderEditor(const std::vector<EditorRun>& runs) = 0;  // in one go, caret kept
-  virtual std::string EditorText() = 0;       // editor form: CR LF after each symbol
-  virtual std::string EditorPlainText() = 0;  // one character per position
-  virtual int EditorSelStart() = 0;
-  virtual int EditorSelLength() = 0;
-  virtual void SetEditorSelection(int start, int length) = 0;
-  virtual std::string EditorCharBeforeCaret() = 0;  // empty at the start
-  virtual void MoveCaretPastLineBreak() = 0;
-  virtual void SetInsertFormat(EditorFormat format) = 0;
-  virtual void InsertAtCaret(const EditorRun& run) = 0;
+  // The editor control, and what lies around it.
+  virtual EditorSurface& Editor() = 0;
   virtual void FocusEditor() = 0;
-  // Clipboard commands on the editor's selection, as plain text.
-  virtual void CutSelection() = 0;
-  virtual void CopySelection() = 0;
-  virtual void PasteText() = 0;
-  virtual void DeleteSelection() = 0;
-  virtual bool ClipboardHasText() = 0;
   virtual void ShowEditMenuAt(int x, int y) = 0;
 
   // Option panel.
@@ -69,6 +54,7 @@ class MainFormView {
   virtual void ApplyControlStates(const ControlStates& states) = 0;
 
   // Windows and commands beyond this window.
+  virtual void ShowMainWindow() = 0;  // in normal state, in front
   virtual void HideWindow() = 0;
   virtual void EndProgram() = 0;
   virtual void ShowOptionsDialog() = 0;
@@ -93,9 +79,6 @@ class MainForm {
   void OnEntryListClick(int row);
   void OnGotFocus(FocusControl control);
   void OnLostFocus(FocusControl control);
-  // True when the key was recorded and the editor must not process it.
-  bool OnEditorKeyDown(int keyCode);
-  void OnEditorKeyPress();
   void OnEditorRightButton(bool shift, bool ctrl, bool alt, int x, int y);
   void OnCryptClick();
   void OnDestinationTypeClick(int index);
@@ -106,6 +89,19 @@ class MainForm {
   void OnMenuClick(MenuArray array, int index);
   void OnBannerClick() { view_.OpenMakerPage(); }
 
+  // Before a reload: what the user typed into the editor or the title box
+  // and has not left yet is saved by the rules of leaving it.
+  void SavePendingEdits();
+  // "&Beenden": saves what is pending; a text that still cannot be saved is
+  // dropped only when the user says so (No shows it in the main window).
+  bool MayEndProgram();
+  // Log-off or shutdown: the same without any dialog, so the session end
+  // gets its answer at once. True when no typed text would be lost.
+  bool SaveForSessionEnd();
+  // After a log-off held up for such a text: shows it and asks whether to
+  // drop it. True when nothing is kept any more.
+  bool AfterRefusedSessionEnd();
+
   // Operations.
   void ShowCurrentEntry();
   void FindNext();
@@ -114,11 +110,11 @@ class MainForm {
   void RenameEntry();
   void DeleteEntry();
   bool SaveEditorText();
+  // Writes into the current entry when it still is what the list shows.
   bool WriteCurrentEntryField(const char* field, const std::string& value);
   // Several fields of the current entry in one write.
   bool WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields);
   void RenderEditorText(const std::string& editorText);
-  void StepOverKeySymbol();
   void DebuggerAction();
   void HideWindowReleasingLock();
 
@@ -131,31 +127,43 @@ class MainForm {
   bool TitleModePending() const { return titleModePending_; }
   const std::vector<std::string>& DestinationTitles() const { return destinationTitles_; }
   bool HasUnsavedText() const { return unsaved_.has_value(); }
-
-  static constexpr int kKeyTab = 9, kKeyReturn = 13;
+  SnippetEditor& editor() { return editor_; }
 
  private:
+  // A text that could not be saved. It belongs to the entry's name: the
+  // number is only where the entry was last seen.
   struct UnsavedText {
     int number;
+    std::string name;
     std::string editorText;
     bool crypt;
   };
 
   Services& services() { return program_.services(); }
-  bool AcquireLock() { return program_.lock().AcquireLock(); }
+  bool AcquireLock(bool quiet = false) { return program_.lock().AcquireLock(quiet); }
   void ReleaseLock() { program_.lock().ReleaseLock(false); }
   void SelectRow(int row);
   void ShowRows();
   int InsertRow(const EntryListItem& item);
-  int RowOfNumber(int number) const;
+  int RowOf(const EntryListItem& item) const;
+  int RowOfName(const std::string& name) const;  // the first row of that name
+  int RowOfUnsavedText() const;
+  EntryListItem CurrentEntry() const;
+  bool SaveText(EntryListItem entry, std::string editorText, bool crypt);
+  // Another PC changed the entry since the list was loaded: says so and
+  // reloads (unless a reload is about to run anyway).
+  void EntryChangedElsewhere(const std::string& name, bool textKept);
+  void OfferUnsavedTextAsNewEntry();
   void OfferDestinationTitle(const std::string& text);
   std::optional<std::string> AskName(const std::string& title, const std::string& prompt,
                                      const std::string& initial, int skipRow);
   bool MayLeaveUnsavedText();
+  bool AskToDropUnsavedText();
   void ShowUnsavedText();
 
   Program& program_;
   MainFormView& view_;
+  SnippetEditor editor_;
   std::vector<EntryListItem> rows_;  // sorted by name, ignoring case
   // The list as last loaded from the file, and the same sorted by name.
   std::vector<EntryListItem> loadedEntries_, sortedEntries_;
@@ -165,13 +173,35 @@ class MainForm {
   std::string searchText_;
   bool showingEntry_ = false;
   bool titleModePending_ = false;
+  int destinationType_ = 0, sendMethod_ = 0;  // the options as shown
   bool inFocusHandler_ = false;
   bool shownEntryUnread_ = false;
+  bool savingPending_ = false;
+  bool healingList_ = false;
+  bool quiet_ = false;  // session end: no dialogs
+  FocusControl focused_ = FocusControl::None;
   FocusControl refocusAfterRefusal_ = FocusControl::None;
   std::optional<UnsavedText> unsaved_;
 };
 
-// The entry list's order: by name, ignoring case and accents of umlauts.
+// The entry list's order, as the system's sorted list box has it: by name
+// with accented letters beside their base letters, ignoring case, and
+// hyphens and apostrophes counting only between otherwise equal names.
 bool EntryNameLess(const std::string& a, const std::string& b);
+
+// The control an access key (upper case) reaches among the captions of the
+// usable controls in tab order: the only one with that letter is pressed; of
+// several, the next one after `focused` (-1: none) only gets the focus.
+struct AccessKeyHit {
+  int index;
+  bool press;
+  friend bool operator==(const AccessKeyHit&, const AccessKeyHit&) = default;
+};
+std::optional<AccessKeyHit> FindAccessKey(const std::vector<std::string>& captions, int focused, char32_t key);
+
+// The toolbar button (its tag) that an access key (upper case) presses, or
+// -1. The controls and the menu bar keep their letters; of two buttons with
+// one letter the first takes it.
+int ToolbarAccessKeyTag(char32_t key);
 
 }  // namespace zelvo

@@ -1,5 +1,7 @@
 #include "mainwindow/program.h"
 
+#include <utility>
+
 #include "mainwindow/captions.h"
 
 namespace zelvo {
@@ -38,20 +40,32 @@ bool Program::Startup() {
   host_.HideMainWindow();
   ReloadAll();
   if (!isNT_) host_.EnablePollTimer();
+  // A first start ends with no window at all: tell this user once where the
+  // program went and how to reach the snippets.
+  if (services_.settings.Get(kKeyWelcomed, "").empty() &&
+      host_.ShowTrayBalloon(kProductTitle, FirstRunBalloonText(host_.ActiveHotkey())))
+    services_.settings.Save(kKeyWelcomed, "1");
   return true;
 }
 
 void Program::SelectDataFolder(DataFolderMode mode) {
   if (!zelvo::SelectDataFolder(services_, dataFile_, mode)) return;
+  fileTroubleShown_ = false;  // a trouble of the former file is no news now
   host_.ShowDataFilePath(dataFile_.Path());
   ReloadAll();
 }
 
 void Program::ReloadAll() {
+  // What the user typed would otherwise be replaced by what the file holds.
+  host_.SavePendingEdits();
   reloadFinished_ = false;
-  // One read serves the whole reload. An unreadable file keeps the last
-  // good state on screen instead of showing an empty list.
-  if (auto doc = dataFile_.Read()) {
+  // One read serves the whole reload. A file that cannot be read (a share
+  // away, a drive gone) keeps the last good list, settings and hotkey; the
+  // user hears of it once, not before every menu, and again when it is back.
+  std::string failure;
+  bool back = false;
+  if (auto doc = dataFile_.Read(failure)) {
+    back = std::exchange(fileTroubleShown_, false);
     if (!doc->Identity() || doc->Identity() != entryListSource_) {
       entryList_ = SnippetStore::EntryListFrom(*doc);
       entryListSource_ = doc->Identity();
@@ -66,6 +80,24 @@ void Program::ReloadAll() {
   host_.PlaceBorderStrip(settings_);
   host_.UpdateControlStates();
   reloadFinished_ = true;
+  if (back) {
+    services_.Show({"Die Datendatei\r\n" + dataFile_.Path() +
+                        "\r\nist wieder erreichbar. Textbausteine und Einstellungen sind wieder "
+                        "auf dem Stand der Datei.",
+                    MsgIcon::Information});
+  } else if (!failure.empty() && !std::exchange(fileTroubleShown_, true)) {
+    services_.Show({failure +
+                        "\r\n\r\nZelvoscript arbeitet mit den zuletzt gelesenen Textbausteinen "
+                        "und Einstellungen weiter und meldet sich, sobald die Datei wieder "
+                        "erreichbar ist.",
+                    MsgIcon::Error});
+  }
+}
+
+bool Program::AddIgnoreTitle(const std::string& title) {
+  std::optional<std::vector<std::string>> titles = store_.AddIgnoreTitle(title);
+  if (titles) ignoreList_ = std::move(*titles);
+  return titles.has_value();
 }
 
 void Program::NoteEntryUsed(int number) {

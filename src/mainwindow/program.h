@@ -3,9 +3,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "activation/hotkey.h"
 #include "platform/services.h"
 #include "search/quick_search.h"
 #include "store/data_file.h"
@@ -29,6 +31,10 @@ class ProgramHost {
   virtual void UnhookTrayWindow() {}
   virtual void AddTrayIcon(const std::string& tip) {}
   virtual void RemoveTrayIcon() {}
+  // A balloon at the tray icon; false when it could not be shown.
+  virtual bool ShowTrayBalloon(const std::string& title, const std::string& text) { return false; }
+  // The hotkey that opens the snippet menu now; none when it is off or taken.
+  virtual std::optional<HotkeyDescription> ActiveHotkey() { return std::nullopt; }
 
   virtual void SetMainCaption(const std::string& caption) {}
   virtual void CaptureLayout() {}
@@ -42,6 +48,10 @@ class ProgramHost {
   virtual void ShowDataFilePath(const std::string& path) {}
   virtual void ApplySettings(const ProgramSettings& settings) {}
   virtual void RemoveHotkey() {}
+
+  // Saves what the user typed and has not yet left (editor, title box) by
+  // the rules of leaving it, before a reload replaces what they show.
+  virtual void SavePendingEdits() {}
 
   // Main window lists and the border strip after a reload.
   virtual void ShowEntryList(const EntryList& list) {}
@@ -65,6 +75,10 @@ class Program {
 
   // Chooses the data folder (start-up, "&Standard", own folder) and reloads.
   void SelectDataFolder(DataFolderMode mode);
+
+  // Adds a title to the ignore list of the file; the list in memory follows
+  // the file at once, so the very next delivery skips that window.
+  bool AddIgnoreTitle(const std::string& title);
 
   std::string Caption(const std::string& title) const { return BuildCaptionFor(title); }
 
@@ -99,6 +113,9 @@ class Program {
   QuickSearch search_;
   bool reloadFinished_ = false;
   bool isNT_ = true;
+  // The data file could not be read at a reload and the user has been told;
+  // the next reload that reads it says that it is back.
+  bool fileTroubleShown_ = false;
 };
 
 }  // namespace zelvo

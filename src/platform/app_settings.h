@@ -11,6 +11,9 @@ class AppSettings {
   virtual std::string Get(const std::string& key, const std::string& fallback) = 0;
   // False when the value could not be stored.
   virtual bool Save(const std::string& key, const std::string& value) = 0;
+  // A value the installer or an administrator set for every user of this
+  // machine (read-only for the program); empty when there is none.
+  virtual std::string GetMachineWide(const std::string& key) = 0;
 };
 
 }  // namespace zelvo

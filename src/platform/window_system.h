@@ -20,6 +20,11 @@ class WindowSystem {
   virtual std::string Title(WindowHandle window) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
   virtual bool IsWindow(WindowHandle window) = 0;
+  // True for every window of this program, hidden or not: it is never a
+  // target, or its letters would act as shortcuts in our own dialogs.
+  virtual bool IsOwnWindow(WindowHandle window) = 0;
+  // The window class's name, e.g. "Notepad".
+  virtual std::string ClassName(WindowHandle window) = 0;
 
   // The window that receives keyboard input, or 0.
   virtual WindowHandle Foreground() = 0;
@@ -31,9 +36,13 @@ class WindowSystem {
   // The top of the owner chain (the window itself when it has no owner).
   virtual WindowHandle RootOwner(WindowHandle window) = 0;
 
-  // True when the window belongs to a process that runs at a higher
-  // integrity level than ours, so our simulated input would never reach it.
+  // True only when the window's process is known to run at a higher
+  // integrity level than ours, so our simulated input would never reach it;
+  // false when the level cannot be read.
   virtual bool HasHigherIntegrity(WindowHandle window) = 0;
+
+  // Posts a menu command to the window, as choosing its menu item would.
+  virtual void PostCommand(WindowHandle window, unsigned commandId) = 0;
 
   // Handles the messages waiting in this program's queue once, then returns.
   virtual void ProcessPendingMessages() = 0;

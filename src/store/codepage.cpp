@@ -6,10 +6,6 @@
 namespace zelvo {
 namespace {
 
-char32_t ByteToCodePoint(unsigned char b) {
-  return (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : char32_t(b);
-}
-
 int CodePointToByte(char32_t cp) {
   static const std::unordered_map<char32_t, unsigned char> reverse = [] {
     std::unordered_map<char32_t, unsigned char> m;
@@ -71,6 +67,38 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+std::size_t DecodeUtf8OrCp1252At(std::string_view text, std::size_t i, char32_t& cp) {
+  const std::size_t n = DecodeUtf8At(text, i, cp);
+  if (cp == kInvalidCodePoint) cp = Cp1252CodePoint(static_cast<unsigned char>(text[i]));
+  return n;
+}
+
+std::string Utf8OrCp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t cp;
+    i += DecodeUtf8OrCp1252At(text, i, cp);
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+bool AppendAsCp1252(std::string_view text, std::string& out) {
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      out += text[i++];
+      continue;
+    }
+    char32_t cp;
+    i += DecodeUtf8OrCp1252At(text, i, cp);
+    const int b = CodePointToByte(cp);
+    if (b < 0) return false;
+    out += static_cast<char>(b);
+  }
+  return true;
+}
+
 std::string Cp1252ToUtf8(const std::string& bytes) {
   bool ascii = true;
   for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
@@ -82,9 +110,73 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
     if (b < 0x80)
       out += c;
     else
-      AppendUtf8(out, ByteToCodePoint(b));
+      AppendUtf8(out, Cp1252CodePoint(b));
   }
   return out;
+}
+
+namespace {
+
+// True for valid UTF-8 that is not plain ASCII. Windows-1252 text with
+// umlauts almost never forms valid multi-byte sequences by chance, while
+// pure ASCII reads the same either way.
+bool IsUtf8WithNonAscii(const std::string& bytes) {
+  bool nonAscii = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    i += DecodeUtf8At(bytes, i, cp);
+    if (cp == kInvalidCodePoint) return false;
+    nonAscii = nonAscii || cp >= 0x80;
+  }
+  return nonAscii;
+}
+
+// Invalid sequences become U+FFFD, so the result is always valid UTF-8.
+std::string SanitizedUtf8(const std::string& bytes, std::size_t from) {
+  std::string out;
+  out.reserve(bytes.size() - from);
+  for (std::size_t i = from; i < bytes.size();) {
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8At(bytes, i, cp);
+    if (cp == kInvalidCodePoint)
+      AppendUtf8(out, 0xFFFD);
+    else
+      out.append(bytes, i, len);
+    i += len;
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(const std::string& bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  auto unit = [&](std::size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  // A trailing odd byte is not a character and is dropped.
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    char32_t cp = unit(i);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    AppendUtf8(out, cp >= 0xD800 && cp <= 0xDFFF ? 0xFFFD : cp);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string TextFileToUtf8(const std::string& bytes) {
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return SanitizedUtf8(bytes, 3);
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0) return Utf16ToUtf8(bytes, false);
+  if (bytes.compare(0, 2, "\xFE\xFF") == 0) return Utf16ToUtf8(bytes, true);
+  if (IsUtf8WithNonAscii(bytes)) return bytes;
+  return Cp1252ToUtf8(bytes);
 }
 
 std::string Utf8ToCp1252(const std::string& text) {

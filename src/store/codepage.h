@@ -12,6 +12,10 @@ std::string Cp1252ToUtf8(const std::string& bytes);
 // Characters Windows-1252 cannot represent become "?".
 std::string Utf8ToCp1252(const std::string& text);
 
+// The text of a file written by any editor: UTF-8 with or without a
+// byte-order mark, UTF-16 with one; anything else is Windows-1252.
+std::string TextFileToUtf8(const std::string& bytes);
+
 // Decodes the UTF-8 sequence at text[i] into `cp` and returns its length;
 // an invalid byte gives cp = kInvalidCodePoint and length 1.
 inline constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;
@@ -25,6 +29,20 @@ inline constexpr std::array<char32_t, 32> kCp1252High = {
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The character a byte stands for in Windows-1252.
+constexpr char32_t Cp1252CodePoint(unsigned char b) {
+  return (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : char32_t(b);
+}
+
+// Text of a file saved as UTF-8, where a hand edit in another editor may
+// have left single Windows-1252 bytes: valid sequences count as they are,
+// every other byte as its 1252 character, so nothing becomes "?".
+std::size_t DecodeUtf8OrCp1252At(std::string_view text, std::size_t i, char32_t& cp);
+std::string Utf8OrCp1252ToUtf8(std::string_view text);
+// Appends the 1252 bytes of such text; false (with `out` partly written)
+// when it holds a character that 1252 lacks.
+bool AppendAsCp1252(std::string_view text, std::string& out);
 
 // Upper case of the letters that Windows-1252 holds (ASCII, Latin-1, the
 // few extra ones like "š"), as the German Windows locale converts them;
@@ -45,8 +63,7 @@ constexpr char32_t UpperLatin(char32_t cp) {
 inline constexpr std::array<char, 256> kCp1252Upper = [] {
   std::array<char, 256> t{};
   for (int b = 0; b < 256; ++b) {
-    const char32_t cp = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : char32_t(b);
-    const char32_t up = UpperLatin(cp);
+    const char32_t up = UpperLatin(Cp1252CodePoint(static_cast<unsigned char>(b)));
     int byte = up <= 0xFF && (up < 0x80 || up > 0x9F) ? int(up) : b;
     for (int h = 0; h < 32; ++h)
       if (up > 0xFF && kCp1252High[h] == up) byte = 0x80 + h;

@@ -1,5 +1,6 @@
 #include "store/data_file.h"
 
+#include "store/history.h"
 #include "store/text_codes.h"
 
 namespace zelvo {
@@ -28,6 +29,9 @@ std::string FileErrorText(FileError error) {
              "gleich noch einmal.";
     case FileError::DiskFull:
       return "Auf dem Datenträger ist nicht genügend Speicherplatz frei.";
+    case FileError::NotAFile:
+      return "Unter diesem Namen liegt keine gewöhnliche Datei, sondern ein Ordner, ein Gerät oder "
+             "eine Pipe.";
     default:
       return "Beim Zugriff auf die Datei ist ein unerwarteter Fehler aufgetreten.";
   }
@@ -58,7 +62,19 @@ FileError DataFile::ReadBytes(std::string& bytes) {
   return e;
 }
 
-void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+FileError DataFile::Save(SaveMethod method, const std::string& bytes) {
+  if (method == SaveMethod::Replace) {
+    // A folder where users may change the data file but not create files
+    // (the temporary file) is written in place, as older versions did.
+    const FileError e = services_.files.ReplaceAtomically(path_, bytes);
+    if (e != FileError::AccessDenied) return e;
+    const FileError inPlace = services_.files.WriteInPlace(path_, bytes);
+    return inPlace == FileError::NotFound ? e : inPlace;
+  }
+  return services_.files.WriteInPlace(path_, bytes);
+}
+
+std::string DataFile::FailureText(Step step, FileError error, bool notText, bool saving) const {
   std::string text;
   if (notText) {
     text = "Die Datendatei\r\n" + path_ +
@@ -71,14 +87,25 @@ void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving
            "\r\ngespeichert werden.\r\n\r\n" + FileErrorText(error);
   }
   if (saving) text += "\r\n\r\nEs wurde nichts gespeichert.";
-  services_.Show({text, MsgIcon::Error});
+  return text;
+}
+
+void DataFile::ShowFailure(Step step, FileError error, bool notText, bool saving) {
+  services_.Show({FailureText(step, error, notText, saving), MsgIcon::Error});
 }
 
 std::optional<IniDocument> DataFile::Read() {
+  std::string failure;
+  std::optional<IniDocument> doc = Read(failure);
+  if (!doc) services_.Show({failure, MsgIcon::Error});
+  return doc;
+}
+
+std::optional<IniDocument> DataFile::Read(std::string& failure) {
   std::string bytes;
   const FileError e = ReadBytes(bytes);
   if (e != FileError::None || !IsText(bytes)) {
-    ShowFailure(Step::Read, e, e == FileError::None, false);
+    failure = FailureText(Step::Read, e, e == FileError::None, false);
     return std::nullopt;
   }
   // The file is read every time, so a change by anyone is seen at once; only
@@ -91,7 +118,32 @@ std::optional<IniDocument> DataFile::Read() {
   return *parsed_;
 }
 
-bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quiet) {
+bool DataFile::Backup(const std::string& replaced, SaveMethod method, BackupKind kind) {
+  if (kind == BackupKind::None || replaced.empty()) return true;
+  BackupInfo info;
+  info.time = services_.clock.Now();
+  info.user = services_.system.UserName();
+  info.pc = services_.system.ComputerName();
+  info.beforeRestore = kind == BackupKind::BeforeRestore;
+  const FileError e = KeepBackup(services_.files, path_, replaced, info);
+  if (e == FileError::None) {
+    backupProblem_.clear();
+    return true;
+  }
+  const std::string folder = BackupFolder(path_);
+  if (method == SaveMethod::InPlace && e == FileError::AccessDenied) {
+    backupProblem_ = "In diesem Ordner dürfen keine Dateien angelegt werden. Von der Datendatei wird "
+                     "darum keine Sicherung aufbewahrt (es sei denn, der Ordner\r\n" +
+                     folder + "\r\nwird mit Schreibrechten angelegt).";
+  } else {
+    backupProblem_ = "Von der Datendatei konnte keine Sicherung im Ordner\r\n" + folder +
+                     "\r\nangelegt werden.\r\n\r\n" + FileErrorText(e);
+  }
+  return false;
+}
+
+bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quiet,
+                      BackupKind backup) {
   // Outcome of the attempt: which step failed, or none.
   std::optional<Step> failedStep;
   FileError failure = FileError::None;
@@ -99,6 +151,7 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
 
   // Reads and applies the change; false when there is nothing to write.
   std::string before, after;
+  bool backupFailed = false;
   const auto prepare = [&]() -> bool {
     FileError e = ReadBytes(before);
     if (e != FileError::None || !IsText(before)) {
@@ -117,7 +170,7 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
   // neither the lock file nor the data file, which also keeps them quiet on
   // a read-only share.
   if (prepare()) {
-    const FileError lockError = services_.files.WithExclusiveLock(path_, [&]() -> FileError {
+    const auto locked = [&](SaveMethod method) -> FileError {
       for (int round = 1;; ++round) {
         if (!prepare()) return FileError::None;
         if (round < kMaxRounds) {
@@ -125,13 +178,20 @@ bool DataFile::Update(const std::function<bool(IniDocument&)>& change, bool quie
           const FileError e = ReadBytes(now);
           if (e == FileError::None && now != before) continue;
         }
-        return Retrying([&] { return services_.files.ReplaceAtomically(path_, after); });
+        // The backup holds exactly the bytes this save replaces.
+        if (!Backup(before, method, backup)) backupFailed = true;
+        return Retrying([&] { return Save(method, after); });
       }
-    });
+    };
+    const FileError lockError = services_.files.WithExclusiveLock(path_, locked);
     if (lockError != FileError::None && !failedStep) {
       failedStep = Step::Write;
       failure = lockError;
     }
+  }
+  if (backupFailed && !backupProblemSaid_ && !quiet) {
+    backupProblemSaid_ = true;
+    services_.Show({backupProblem_ + "\r\n\r\nDie Änderung selbst wurde gespeichert.", MsgIcon::Warning});
   }
   if (!failedStep) return true;
   if (!quiet) ShowFailure(*failedStep, failure, notText, true);

@@ -11,6 +11,12 @@
 
 namespace zelvo {
 
+enum class BackupKind {
+  Ordinary,
+  None,           // a write of nothing but the lock record
+  BeforeRestore,  // kept even within a run of one writer's changes
+};
+
 class DataFile {
  public:
   explicit DataFile(Services& services);
@@ -22,6 +28,9 @@ class DataFile {
   // that cannot be read or is no text file shows a German message and gives
   // nothing; callers must then neither show an empty list nor write.
   std::optional<IniDocument> Read();
+  // The same, but the German reason goes to `failure` instead of a message
+  // box, for a caller that reports a lasting problem only once.
+  std::optional<IniDocument> Read(std::string& failure);
 
   // Locked read-modify-write. `change` edits the freshly read document and
   // returns false to leave the file untouched. It may run more than once
@@ -30,7 +39,14 @@ class DataFile {
   // leaves the bytes as they are writes nothing and takes no lock.
   // Returns false when the file could not be read or written; the user has
   // then seen a German message, unless `quiet` is set.
-  bool Update(const std::function<bool(IniDocument&)>& change, bool quiet = false);
+  // The version replaced is kept as a backup (see store/history.h) unless
+  // `backup` says otherwise; a backup that cannot be written never stops
+  // the save and is said once.
+  bool Update(const std::function<bool(IniDocument&)>& change, bool quiet = false,
+              BackupKind backup = BackupKind::Ordinary);
+
+  // Why the last backup could not be kept, or "" (for the debugger).
+  const std::string& BackupProblem() const { return backupProblem_; }
 
   // Single values, each one read or one update.
   std::string GetIni(const std::string& section, const std::string& key,
@@ -48,7 +64,11 @@ class DataFile {
   enum class Step { Read, Write };
   FileError ReadBytes(std::string& bytes);
   FileError Retrying(const std::function<FileError()>& op);
+  std::string FailureText(Step step, FileError error, bool notText, bool saving) const;
+  FileError Save(SaveMethod method, const std::string& bytes);
   void ShowFailure(Step step, FileError error, bool notText, bool saving);
+  // Keeps `replaced` as a backup; false when that failed (see BackupProblem).
+  bool Backup(const std::string& replaced, SaveMethod method, BackupKind kind);
 
   Services& services_;
   std::string path_;
@@ -56,6 +76,8 @@ class DataFile {
   // The last document parsed and the bytes and path it came from.
   std::optional<IniDocument> parsed_;
   std::string parsedPath_, parsedBytes_;
+  std::string backupProblem_;
+  bool backupProblemSaid_ = false;
 };
 
 // The German reason shown for a file error ("Zugriff verweigert ...").

@@ -7,8 +7,8 @@
 namespace zelvo {
 namespace {
 
-constexpr const char* kCommon = "Common";
-constexpr const char* kLock = "Lock";
+constexpr const char* kCommon = kLockSection;
+constexpr const char* kLock = kLockKey;
 
 constexpr const char* kRemoveTemplate =
     "Diese Funktion ist für Notfälle gedacht, in denen die Daten gesperrt sind, obwohl kein "
@@ -47,15 +47,18 @@ std::string DataLock::LockField(int n) {
   return n == 0 ? record : SplitField(record, n, ";");
 }
 
-bool DataLock::AcquireLock() {
+bool DataLock::AcquireLock(bool quiet) {
   const std::string record = BuildRecord();
-  std::string holder;
-  const bool ok = file_.Update([&](IniDocument& doc) {
-    holder = doc.Get(kCommon, kLock, "");
-    if (!holder.empty()) return false;
-    doc.Set(kCommon, kLock, record);
-    return true;
-  });
+  std::string holder, stored;
+  const bool ok = file_.Update(
+      [&](IniDocument& doc) {
+        holder = doc.Get(kCommon, kLock, "");
+        if (!holder.empty()) return false;
+        doc.Set(kCommon, kLock, record);
+        stored = doc.Get(kCommon, kLock, "");
+        return true;
+      },
+      quiet, BackupKind::None);
   if (!ok) return true;
   if (!holder.empty()) {
     services_.Show({"Änderungen sind zur Zeit nicht möglich, da die Daten bereits von \r''" +
@@ -64,7 +67,8 @@ bool DataLock::AcquireLock() {
                     MsgIcon::Information});
     return true;
   }
-  ownLockValue_ = record;
+  ownLockValue_ = stored;
+  held_ = true;
   return false;
 }
 
@@ -74,10 +78,15 @@ bool DataLock::ClearIf(const std::string& expected, bool force) {
     if (current.empty() || (!force && current != expected)) return false;
     doc.Set(kCommon, kLock, "");
     return true;
-  });
+  }, false, BackupKind::None);
 }
 
-void DataLock::ReleaseLock(bool force) { ClearIf(ownLockValue_, force); }
+void DataLock::ReleaseLock(bool force) {
+  if (!force && !held_) return;
+  // Kept as held when the file could not be written, so a later release
+  // (hiding the window, program end) tries again.
+  if (ClearIf(ownLockValue_, force)) held_ = false;
+}
 
 void DataLock::RemoveLockDialog() {
   const std::string record = LockField(0);

@@ -8,6 +8,10 @@
 
 namespace zelvo {
 
+// Where the file holds the lock record.
+inline constexpr const char* kLockSection = "Common";
+inline constexpr const char* kLockKey = "Lock";
+
 class DataLock {
  public:
   DataLock(Services& services, DataFile& file);
@@ -15,15 +19,22 @@ class DataLock {
   bool IsLocked();
   std::string LockField(int n);  // 0: whole record, n >= 1: field n
   // Checks and takes in one locked update. True means refused (the user has
-  // seen why); a failed write also counts as refused.
-  bool AcquireLock();
+  // seen why); a failed write also counts as refused. `quiet` keeps a failed
+  // read or write from showing a message (a lock whose result nobody uses,
+  // taken while the user merely browses a read-only share); a record of
+  // someone else is always named.
+  bool AcquireLock(bool quiet = false);
   // Removes the record when it is our own, or always with force; the
-  // comparison and the removal happen in one locked update.
+  // comparison and the removal happen in one locked update. Without force,
+  // an instance that holds no lock does not touch the file.
   void ReleaseLock(bool force);
   // Asks, then removes the record that the question showed.
   void RemoveLockDialog();
 
+  // The record as the file holds it (after its code page), so that the
+  // release recognises it whatever characters the user and PC names have.
   const std::string& OwnLockValue() const { return ownLockValue_; }
+  bool Held() const { return held_; }
 
  private:
   std::string BuildRecord();
@@ -33,6 +44,7 @@ class DataLock {
   Services& services_;
   DataFile& file_;
   std::string ownLockValue_;
+  bool held_ = false;
 };
 
 }  // namespace zelvo

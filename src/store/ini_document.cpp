@@ -1,5 +1,7 @@
 #include "store/ini_document.h"
 
+#include <algorithm>
+
 #include "store/codepage.h"
 
 namespace zelvo {
@@ -21,18 +23,10 @@ std::string_view Unquote(std::string_view v) {
   return v;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (UpperCp1252Char(a[i]) != UpperCp1252Char(b[i])) return false;
-  return true;
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-uint32_t NameHash(std::string_view name) {
-  uint32_t h = 2166136261u;  // FNV-1a over the upper-cased bytes
-  for (char c : name) h = (h ^ static_cast<unsigned char>(UpperCp1252Char(c))) * 16777619u;
-  return h;
-}
+constexpr uint32_t kHashStart = 2166136261u;  // FNV-1a
+constexpr uint32_t HashStep(uint32_t h, char32_t c) { return (h ^ c) * 16777619u; }
 
 // Name of a "[Name]" line, or false for any other line.
 bool SectionName(std::string_view line, std::string_view& name) {
@@ -54,8 +48,8 @@ bool KeyName(std::string_view line, std::string_view& key) {
   return !key.empty();
 }
 
-std::string EncodeValue(const std::string& utf8) {
-  std::string v = Utf8ToCp1252(utf8);
+// `v` is in the file's encoding already.
+std::string QuoteValue(std::string v) {
   for (char& c : v)
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   // The reader strips outer blanks and one pair of enclosing quotes; a value
@@ -68,62 +62,126 @@ std::string EncodeValue(const std::string& utf8) {
 
 }  // namespace
 
-std::size_t IniDocument::FindKey(const Section& s, std::string_view key) {
+template <class Matches>
+std::size_t IniDocument::NameIndex::Find(uint32_t h, const Matches& matches) const {
+  if (slots.empty()) return 0;
+  const std::size_t mask = slots.size() - 1;
+  for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots[i];
+    if (slot.ref == 0) return 0;
+    if (slot.hash == h && matches(slot.ref - 1)) return slot.ref;
+  }
+}
+
+void IniDocument::NameIndex::Insert(uint32_t h, std::size_t position) {
+  if (2 * (used + 1) > slots.size()) {
+    std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots.size()));
+    old.swap(slots);
+    const std::size_t mask = slots.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.ref == 0) continue;
+      std::size_t i = slot.hash & mask;
+      while (slots[i].ref != 0) i = (i + 1) & mask;
+      slots[i] = slot;
+    }
+  }
+  const std::size_t mask = slots.size() - 1;
+  std::size_t i = h & mask;
+  while (slots[i].ref != 0) i = (i + 1) & mask;
+  slots[i] = {h, static_cast<uint32_t>(position + 1)};
+  ++used;
+}
+
+std::string IniDocument::Encode(const std::string& utf8) const {
+  return utf8_ ? Utf8OrCp1252ToUtf8(utf8) : Utf8ToCp1252(utf8);
+}
+
+std::string IniDocument::Decode(std::string_view raw) const {
+  return utf8_ ? Utf8OrCp1252ToUtf8(raw) : Cp1252ToUtf8(std::string(raw));
+}
+
+uint32_t IniDocument::NameHash(std::string_view name) const {
+  uint32_t h = kHashStart;
+  if (!utf8_) {
+    for (char c : name) h = HashStep(h, static_cast<unsigned char>(UpperCp1252Char(c)));
+    return h;
+  }
+  for (std::size_t i = 0; i < name.size();) {
+    char32_t cp;
+    i += DecodeUtf8OrCp1252At(name, i, cp);
+    h = HashStep(h, UpperLatin(cp));
+  }
+  return h;
+}
+
+bool IniDocument::SameName(std::string_view a, std::string_view b) const {
+  if (!utf8_) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (UpperCp1252Char(a[i]) != UpperCp1252Char(b[i])) return false;
+    return true;
+  }
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    char32_t ca, cb;
+    i += DecodeUtf8OrCp1252At(a, i, ca);
+    j += DecodeUtf8OrCp1252At(b, j, cb);
+    if (UpperLatin(ca) != UpperLatin(cb)) return false;
+  }
+  return i == a.size() && j == b.size();
+}
+
+std::size_t IniDocument::FindKey(const Section& s, std::string_view key) const {
   return FindKey(s, key, NameHash(key));
 }
 
-std::size_t IniDocument::FindKey(const Section& s, std::string_view key, uint32_t h) {
-  if (s.keys.slots.empty()) return 0;
-  const std::size_t mask = s.keys.slots.size() - 1;
-  for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-    const KeyIndex::Slot& slot = s.keys.slots[i];
-    if (slot.line == 0) return 0;
+std::size_t IniDocument::FindKey(const Section& s, std::string_view key, uint32_t h) const {
+  return s.keys.Find(h, [&](std::size_t line) {
     std::string_view name;
-    if (slot.hash == h && KeyName(s.lines[slot.line - 1], name) && SameName(name, key))
-      return slot.line;
-  }
+    return KeyName(s.lines[line], name) && SameName(name, key);
+  });
 }
 
-void IniDocument::IndexKey(Section& s, std::string_view key, std::size_t line) {
-  IndexKey(s, NameHash(key), line);
+std::size_t IniDocument::FindSection(std::string_view name) const {
+  return sectionIndex_.Find(NameHash(name), [&](std::size_t index) {
+    std::string_view found;
+    return SectionName(sections_[index].header, found) && SameName(found, name);
+  });
 }
 
-void IniDocument::IndexKey(Section& s, uint32_t h, std::size_t line) {
-  KeyIndex& index = s.keys;
-  if (2 * (index.used + 1) > index.slots.size()) {
-    std::vector<KeyIndex::Slot> old(std::max<std::size_t>(16, 2 * index.slots.size()));
-    old.swap(index.slots);
-    const std::size_t mask = index.slots.size() - 1;
-    for (const KeyIndex::Slot& slot : old) {
-      if (slot.line == 0) continue;
-      std::size_t i = slot.hash & mask;
-      while (index.slots[i].line != 0) i = (i + 1) & mask;
-      index.slots[i] = slot;
-    }
-  }
-  const std::size_t mask = index.slots.size() - 1;
-  std::size_t i = h & mask;
-  while (index.slots[i].line != 0) i = (i + 1) & mask;
-  index.slots[i] = {h, static_cast<uint32_t>(line + 1)};
-  ++index.used;
-}
-
-void IniDocument::AddLine(Section& s, std::string_view raw) {
+void IniDocument::AddLine(Section& s, std::string_view raw) const {
   std::string_view key;
   s.lines.push_back(raw);
   if (KeyName(raw, key)) {
     const uint32_t h = NameHash(key);
-    if (FindKey(s, key, h) == 0) IndexKey(s, h, s.lines.size() - 1);
+    if (FindKey(s, key, h) == 0) s.keys.Insert(h, s.lines.size() - 1);
     s.lastKeyLine = s.lines.size();
   }
 }
 
+void IniDocument::AddSection(std::string_view header) {
+  std::string_view name;
+  SectionName(header, name);
+  if (FindSection(name) == 0) sectionIndex_.Insert(NameHash(name), sections_.size());
+  Section s;
+  s.header = header;
+  s.hasHeader = true;
+  sections_.push_back(std::move(s));
+}
+
 IniDocument IniDocument::Parse(const std::string& input) {
-  const bool utf8 = input.compare(0, 3, "\xEF\xBB\xBF") == 0;
   IniDocument doc;
-  doc.source_ = std::make_shared<const std::string>(utf8 ? Utf8ToCp1252(input.substr(3)) : input);
+  doc.utf8_ = input.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+  doc.source_ = std::make_shared<const std::string>(
+      doc.utf8_ ? input.substr(kByteOrderMark.size()) : input);
   const std::string& text = *doc.source_;
 
+  // Sections are few in a normal file and may be many in a hand-made one;
+  // room for all at once spares moving them again and again.
+  std::size_t headers = 1;
+  for (std::size_t i = 0; (i = text.find('[', i)) != std::string::npos; ++i)
+    headers += i == 0 || text[i - 1] == '\n' || text[i - 1] == '\r';
+  doc.sections_.reserve(headers);
   doc.sections_.emplace_back();  // lines before the first section
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -136,14 +194,10 @@ IniDocument IniDocument::Parse(const std::string& input) {
     if (p < end && *p == '\n' && (p == e || p[-1] == '\r')) ++p;
 
     std::string_view name;
-    if (SectionName(line, name)) {
-      Section s;
-      s.header = line;
-      s.hasHeader = true;
-      doc.sections_.push_back(std::move(s));
-    } else {
-      AddLine(doc.sections_.back(), line);
-    }
+    if (SectionName(line, name))
+      doc.AddSection(line);
+    else
+      doc.AddLine(doc.sections_.back(), line);
   }
   return doc;
 }
@@ -155,21 +209,31 @@ std::string IniDocument::Serialize() const {
     for (std::string_view l : s.lines) size += l.size() + 2;
   }
   std::string out;
-  out.reserve(size);
-  for (const Section& s : sections_) {
-    if (s.hasHeader) out.append(s.header).append("\r\n");
-    for (std::string_view l : s.lines) out.append(l).append("\r\n");
+  out.reserve(size + kByteOrderMark.size());
+  // Appends every line through `add`; false as soon as one fails.
+  const auto join = [&](const auto& add) {
+    for (const Section& s : sections_) {
+      if (s.hasHeader && !add(s.header)) return false;
+      if (s.hasHeader) out.append("\r\n");
+      for (std::string_view l : s.lines) {
+        if (!add(l)) return false;
+        out.append("\r\n");
+      }
+    }
+    return true;
+  };
+  if (!utf8_) {
+    join([&](std::string_view l) { return out.append(l), true; });
+    return out;
   }
+  // 1252 bytes that begin like the mark would be read back as UTF-8 and
+  // lose every umlaut: such a file stays UTF-8 too.
+  if (join([&](std::string_view l) { return AppendAsCp1252(l, out); }) &&
+      out.compare(0, kByteOrderMark.size(), kByteOrderMark) != 0)
+    return out;
+  out.assign(kByteOrderMark);
+  join([&](std::string_view l) { return out.append(l), true; });
   return out;
-}
-
-const IniDocument::Section* IniDocument::FindSection(const std::string& cp1252Name) const {
-  // Few sections: a scan is faster than any index. The first one wins.
-  for (const Section& s : sections_) {
-    std::string_view name;
-    if (s.hasHeader && SectionName(s.header, name) && SameName(name, cp1252Name)) return &s;
-  }
-  return nullptr;
 }
 
 std::string_view IniDocument::Own(std::string text) {
@@ -178,10 +242,11 @@ std::string_view IniDocument::Own(std::string text) {
 }
 
 const std::string_view* IniDocument::FindRaw(const std::string& section, const std::string& key) const {
-  const Section* s = FindSection(Utf8ToCp1252(section));
-  if (!s) return nullptr;
-  const std::size_t line = FindKey(*s, Utf8ToCp1252(key));
-  return line == 0 ? nullptr : &s->lines[line - 1];
+  const std::size_t s = FindSection(Encode(section));
+  if (s == 0) return nullptr;
+  const Section& found = sections_[s - 1];
+  const std::size_t line = FindKey(found, Encode(key));
+  return line == 0 ? nullptr : &found.lines[line - 1];
 }
 
 bool IniDocument::Has(const std::string& section, const std::string& key) const {
@@ -192,36 +257,33 @@ std::string IniDocument::Get(const std::string& section, const std::string& key,
                              const std::string& fallback) const {
   const std::string_view* raw = FindRaw(section, key);
   if (!raw) return fallback;
-  const std::string_view value = Unquote(TrimBlanks(raw->substr(raw->find('=') + 1)));
-  return Cp1252ToUtf8(std::string(value));
+  return Decode(Unquote(TrimBlanks(raw->substr(raw->find('=') + 1))));
 }
 
 void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
   changed_ = true;
-  const std::string sectionBytes = Utf8ToCp1252(section);
-  const std::string keyBytes = Utf8ToCp1252(key);
-  const std::string encoded = EncodeValue(value);
+  const std::string sectionName = Encode(section);
+  const std::string keyName = Encode(key);
+  const std::string encoded = QuoteValue(Encode(value));
 
-  Section* s = const_cast<Section*>(FindSection(sectionBytes));
-  if (!s) {
-    Section added;
-    added.header = Own('[' + sectionBytes + ']');
-    added.hasHeader = true;
-    sections_.push_back(std::move(added));
-    s = &sections_.back();
+  std::size_t index = FindSection(sectionName);
+  if (index == 0) {
+    AddSection(Own('[' + sectionName + ']'));
+    index = sections_.size();
   }
-  if (const std::size_t line = FindKey(*s, keyBytes)) {
+  Section& s = sections_[index - 1];
+  if (const std::size_t line = FindKey(s, keyName)) {
     std::string_view name;
-    KeyName(s->lines[line - 1], name);
-    s->lines[line - 1] = Own(std::string(name) + '=' + encoded);
+    KeyName(s.lines[line - 1], name);
+    s.lines[line - 1] = Own(std::string(name) + '=' + encoded);
     return;
   }
   // Lines after the last key (blank lines, comments) stay behind the new
   // key; only they move, and none of them is indexed.
-  const std::size_t at = s->lastKeyLine;
-  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), Own(keyBytes + '=' + encoded));
-  IndexKey(*s, keyBytes, at);
-  s->lastKeyLine = at + 1;
+  const std::size_t at = s.lastKeyLine;
+  s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), Own(keyName + '=' + encoded));
+  s.keys.Insert(NameHash(keyName), at);
+  s.lastKeyLine = at + 1;
 }
 
 }  // namespace zelvo

@@ -42,6 +42,8 @@ inline constexpr const char* kKeyTop = "_Top";
 inline constexpr const char* kKeyLeft = "_Left";
 inline constexpr const char* kKeyWidth = "_Width";
 inline constexpr const char* kKeyHeight = "_Height";
+// Set once this user has seen the first-start balloon.
+inline constexpr const char* kKeyWelcomed = "_Welcomed";
 inline constexpr const char* kKeySearchWindow = "SearchWindow";
 
 // The per-user choice of the search window, stored as "0" or "1".

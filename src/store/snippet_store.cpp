@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "store/cipher.h"
+#include "store/codepage.h"
+#include "store/default_data_file.h"
 #include "store/settings.h"
 #include "store/text_codes.h"
 
@@ -112,34 +114,164 @@ std::vector<std::string> SnippetStore::IgnoreListFrom(const IniDocument& doc) {
   return std::vector<std::string>(std::begin(kDefaultIgnoreTitles), std::end(kDefaultIgnoreTitles));
 }
 
-bool SnippetStore::AddIgnoreTitle(std::vector<std::string>& ignoreList, const std::string& title) {
+std::optional<std::vector<std::string>> SnippetStore::AddIgnoreTitle(const std::string& title) {
   // Appended after the titles the file holds now, so a title another PC
   // added meanwhile is not overwritten.
+  std::vector<std::string> titles;
   const bool ok = file_.Update([&](IniDocument& doc) {
-    doc.Set(kIgnore, std::to_string(IgnoreTitles(doc).size() + 1), title);
+    const std::string key = std::to_string(IgnoreTitles(doc).size() + 1);
+    doc.Set(kIgnore, key, title);
+    titles = IgnoreTitles(doc);
     return true;
   });
-  if (ok) ignoreList.push_back(title);
-  return ok;
+  if (!ok) return std::nullopt;
+  return titles;
+}
+
+int SnippetStore::EntryCount(const IniDocument& doc) {
+  int n = 0;
+  while (n < kMaxEntries && !doc.Get(kFieldName, std::to_string(n + 1)).empty()) ++n;
+  return n;
+}
+
+EntryWrite SnippetStore::UpdateEntry(
+    const EntryListItem& entry, const std::function<bool(IniDocument&, const std::string&)>& change,
+    bool quiet) {
+  bool moved = false;
+  const bool ok = file_.Update(
+      [&](IniDocument& doc) {
+        const std::string key = std::to_string(entry.Number);
+        moved = entry.Number < 1 || doc.Get(kFieldName, key) != entry.Name;
+        return !moved && change(doc, key);
+      },
+      quiet);
+  if (!ok) return EntryWrite::Failed;
+  return moved ? EntryWrite::Changed : EntryWrite::Written;
+}
+
+EntryWrite SnippetStore::WriteFields(const EntryListItem& entry,
+                                     const std::vector<std::pair<const char*, std::string>>& fields,
+                                     bool quiet) {
+  return UpdateEntry(
+      entry,
+      [&](IniDocument& doc, const std::string& key) {
+        for (const auto& [section, value] : fields) doc.Set(section, key, value);
+        return true;
+      },
+      quiet);
+}
+
+EntryWrite SnippetStore::SaveText(const EntryListItem& entry, const std::string& storedText,
+                                  bool crypt, bool quiet) {
+  const auto change = [&](IniDocument& doc, const std::string& key) {
+    // The cipher works on Windows-1252 codes, so compare what would read back.
+    const SnippetEntry now = EntryFrom(doc, entry.Number);
+    if (now.Crypt == crypt && now.Text == Cp1252ToUtf8(Utf8ToCp1252(storedText))) return false;
+    doc.Set(kFieldText, key,
+            crypt ? EncipherText(storedText, services_.random, services_.clock) : storedText);
+    doc.Set(kFieldCrypt, key, crypt ? "1" : "0");
+    return true;
+  };
+  return UpdateEntry(entry, change, quiet);
+}
+
+EntryWrite SnippetStore::RenameEntry(EntryListItem& entry, const std::string& newName) {
+  std::string stored;
+  const EntryWrite result = UpdateEntry(entry, [&](IniDocument& doc, const std::string& key) {
+    doc.Set(kFieldName, key, newName);
+    stored = doc.Get(kFieldName, key);
+    return true;
+  });
+  if (result == EntryWrite::Written) entry.Name = stored;
+  return result;
+}
+
+EntryWrite SnippetStore::DeleteEntry(const EntryListItem& entry) {
+  bool behindGap = false;
+  const EntryWrite result = UpdateEntry(entry, [&](IniDocument& doc, const std::string& key) {
+    // The highest number as the file has it now: another PC may have added
+    // or deleted entries since our list was loaded.
+    const int highest = EntryCount(doc);
+    behindGap = entry.Number > highest;  // an empty name before it ends the list
+    if (behindGap) return false;
+    // The highest entry fills the hole and its number ends the list, in one
+    // write so that no reader ever sees an entry twice or not at all.
+    if (highest != entry.Number)
+      PutEntry(doc, entry.Number, EntryFrom(doc, highest), services_.random, services_.clock);
+    PutEntry(doc, highest, SnippetEntry{}, services_.random, services_.clock);
+    return true;
+  });
+  return behindGap && result == EntryWrite::Written ? EntryWrite::Changed : result;
+}
+
+std::optional<EntryListItem> SnippetStore::NewEntry(const SnippetEntry& values) {
+  EntryListItem added;
+  const bool ok = file_.Update([&](IniDocument& doc) {
+    added.Number = EntryCount(doc) + 1;
+    if (added.Number > kMaxEntries) return false;
+    PutEntry(doc, added.Number, values, services_.random, services_.clock);
+    added.Name = doc.Get(kFieldName, std::to_string(added.Number));
+    return true;
+  });
+  if (!ok) return std::nullopt;
+  if (added.Number > kMaxEntries) {
+    services_.Show({"Die Datendatei enthält bereits " + std::to_string(kMaxEntries) +
+                        " Einträge; weitere sind nicht möglich.",
+                    MsgIcon::Exclamation});
+    return std::nullopt;
+  }
+  return added;
 }
 
 namespace {
 
-void UseDefaultDataFile(Services& services, DataFile& file) {
-  const std::string folder = AddBackslash(services.system.ProgramFolder());
-  const std::string path = folder + kDataFileName;
-  const std::string sample = folder + kSampleFileName;
-  if (!services.files.FileExists(path) && services.files.FileExists(sample)) {
-    const FileError e = services.files.CopyNew(sample, path);
-    if (e != FileError::None) {
-      services.Show({"Die Beispieldatei\r\n" + sample + "\r\nkonnte nicht nach\r\n" + path +
-                         "\r\nkopiert werden.\r\n\r\n" + FileErrorText(e) +
-                         "\r\n\r\nDie Textbausteinliste bleibt leer.",
-                     MsgIcon::Exclamation});
+// The default data file. `remember`: it also becomes the stored path;
+// otherwise it serves this session only.
+void UseDefaultDataFile(Services& services, DataFile& file, bool remember) {
+  const std::string path = DefaultDataFile(services);
+  ProvideDefaultDataFile(services, path);
+  file.SetPath(path);
+  if (remember) services.settings.Save(kKeyPath, path);
+}
+
+// Why a stored data file is not there: NotFound when its folder exists and
+// it does not (a hidden or system file counts as absent as well).
+FileError WhyAbsent(Services& services, const std::string& path) {
+  std::string bytes;
+  const FileError e = services.files.ReadAll(path, bytes);
+  return e == FileError::None ? FileError::NotFound : e;
+}
+
+// Start-up with a stored path. Only a file missing from a folder that is
+// there resets the path; a share that is not connected yet or a drive that
+// is away keeps it: the user tries again, or works with the file beside the
+// program until the next start.
+void UseStoredDataFile(Services& services, DataFile& file, const std::string& stored, bool remember) {
+  for (;;) {
+    if (services.files.FileExists(stored)) {
+      file.SetPath(stored);
+      return;
+    }
+    const FileError why = WhyAbsent(services, stored);
+    if (why == FileError::NotFound) {
+      services.Show({FormatMessage("Im angegebenen Ordner befindet sich keine Zelvoscript-datei.\\n\\n"
+                                   "Die Pfadangabe wird daher auf Standardwerte zurückgesetzt."),
+                     MsgIcon::Information});
+      UseDefaultDataFile(services, file, remember);
+      return;
+    }
+    const MsgResult answer = services.Show(
+        {"Die Datendatei\r\n" + stored + "\r\nist zur Zeit nicht erreichbar.\r\n\r\n" +
+             FileErrorText(why) +
+             "\r\n\r\nMöchten Sie es erneut versuchen?\r\n\r\n"
+             "Mit 'Nein' arbeitet Zelvoscript bis zum nächsten Start mit der Standard-Datendatei\r\n" +
+             DefaultDataFile(services) + "\r\nDer eingestellte Ablageordner bleibt gespeichert.",
+         MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::Yes});
+    if (answer != MsgResult::Yes) {
+      UseDefaultDataFile(services, file, false);
+      return;
     }
   }
-  file.SetPath(path);
-  services.settings.Save(kKeyPath, path);
 }
 
 bool ChooseDataFolder(Services& services, DataFile& file) {
@@ -176,21 +308,20 @@ bool ChooseDataFolder(Services& services, DataFile& file) {
 bool SelectDataFolder(Services& services, DataFile& file, DataFolderMode mode) {
   switch (mode) {
     case DataFolderMode::Startup: {
-      const std::string stored = services.settings.Get(kKeyPath, "");
-      if (!stored.empty() && services.files.FileExists(stored)) {
-        file.SetPath(stored);
-        return true;
-      }
-      if (!stored.empty()) {
-        services.Show({FormatMessage("Im angegebenen Ordner befindet sich keine Zelvoscript-datei.\\n\\n"
-                                     "Die Pfadangabe wird daher auf Standardwerte zurückgesetzt."),
-                       MsgIcon::Information});
-      }
-      UseDefaultDataFile(services, file);
+      std::string own = services.settings.Get(kKeyPath, "");
+      if (IsFormerDefaultBesideProgram(services, own)) own.clear();  // the default has moved
+      // The user's own path wins over the one the administrator set for
+      // the machine; the latter is never copied into the user's settings,
+      // so that a change of the office's file reaches everyone.
+      const std::string stored = own.empty() ? services.settings.GetMachineWide(kKeyPath) : own;
+      if (stored.empty())
+        UseDefaultDataFile(services, file, true);
+      else
+        UseStoredDataFile(services, file, stored, !own.empty());
       return true;
     }
     case DataFolderMode::Default:
-      UseDefaultDataFile(services, file);
+      UseDefaultDataFile(services, file, true);
       return true;
     case DataFolderMode::Choose:
       return ChooseDataFolder(services, file);

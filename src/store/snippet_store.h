@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/services.h"
@@ -34,6 +35,13 @@ struct EntryList {
   std::vector<std::string> destinationTitles;  // trimmed, distinct, non-empty
 };
 
+// What became of a write aimed at one entry.
+enum class EntryWrite {
+  Written,  // done, or there was nothing to change
+  Changed,  // the entry's number no longer holds the name acted on: nothing written
+  Failed,   // the file could not be read or written; the user has been told why
+};
+
 // Field names of the five entry sections.
 inline constexpr const char* kFieldName = "Name";
 inline constexpr const char* kFieldCrypt = "Crypt";
@@ -60,7 +68,32 @@ class SnippetStore {
   // defaults when the document has none.
   static EntryList EntryListFrom(const IniDocument& doc);
   std::vector<std::string> IgnoreListFrom(const IniDocument& doc);
-  bool AddIgnoreTitle(std::vector<std::string>& ignoreList, const std::string& title);
+  // Appends a title after those the file holds now; gives the whole list as
+  // the file then holds it, or nothing when the write failed.
+  std::optional<std::vector<std::string>> AddIgnoreTitle(const std::string& title);
+
+  // Writes aimed at one entry. An entry number is only an address that
+  // another PC may have moved (by a delete) or reused, so each of these
+  // checks inside its own locked update that Name/<n> still holds the name
+  // the user acted on, and writes nothing otherwise.
+  // `quiet`: a failure shows no message (the caller reports it).
+  EntryWrite WriteFields(const EntryListItem& entry,
+                         const std::vector<std::pair<const char*, std::string>>& fields,
+                         bool quiet = false);
+  // Text and cipher flag. A text that deciphers to what is stored already
+  // keeps its ciphertext, so leaving an unchanged entry writes nothing.
+  EntryWrite SaveText(const EntryListItem& entry, const std::string& storedText, bool crypt,
+                      bool quiet = false);
+  // On success `entry.Name` becomes the new name as the file holds it.
+  EntryWrite RenameEntry(EntryListItem& entry, const std::string& newName);
+  // The highest entry of the file fills the hole; its number then ends the list.
+  EntryWrite DeleteEntry(const EntryListItem& entry);
+  // Appends an entry under the number after the file's last one; gives its
+  // name as the file holds it and that number, or nothing when writing failed.
+  std::optional<EntryListItem> NewEntry(const SnippetEntry& values);
+
+  // Entries 1..N up to the first empty name.
+  static int EntryCount(const IniDocument& doc);
 
   static SnippetEntry EntryFrom(const IniDocument& doc, int number);
   // Writes the five values; the text is enciphered afresh when Crypt is set.
@@ -68,6 +101,10 @@ class SnippetStore {
                        RandomSource& random, Clock& clock);
 
  private:
+  EntryWrite UpdateEntry(const EntryListItem& entry,
+                         const std::function<bool(IniDocument&, const std::string& key)>& change,
+                         bool quiet = false);
+
   Services& services_;
   DataFile& file_;
 };

@@ -8,10 +8,11 @@
 
 namespace zelvo {
 
-// Editor symbols for recorded keys (Windows-1252 0xC3 and 0xF0, drawn in
-// Wingdings). Inside the program text is UTF-8, so these are "Ã" and "ð".
-inline constexpr const char* kReturnSymbol = "\xC3\x83";
-inline constexpr const char* kTabSymbol = "\xC3\xB0";
+// Editor symbols for recorded keys: the Wingdings characters 0xC3 and 0xF0
+// at the code points a symbol font answers to (U+F0C3, U+F0F0). The letters
+// "Ã" and "ð" in a text stay letters and are never typed as Enter or Tab.
+inline constexpr const char* kReturnSymbol = "\xEF\x83\x83";
+inline constexpr const char* kTabSymbol = "\xEF\x83\xB0";
 
 std::string EscapeText(const std::string& text);
 std::string UnescapeText(const std::string& text);

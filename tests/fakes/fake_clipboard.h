@@ -1,6 +1,7 @@
-// The clipboard in memory.
+// The clipboard in memory; another program reading it is simulated.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,13 @@ namespace zelvo {
 
 class FakeClipboard : public Clipboard {
  public:
-  std::string text;
+  std::optional<std::string> text;
   bool secret = false;
+  bool ours = false;  // what is there came from our SetText
   int writes = 0;
   bool accept = true;
+  int takenAfterPolls = 0;  // SecretTaken() answers false this many times; < 0: never
+  int takenPolls = 0;
   std::vector<std::string>* log = nullptr;
 
   bool SetText(const std::string& t, bool s) override {
@@ -22,7 +26,25 @@ class FakeClipboard : public Clipboard {
     if (!accept) return false;
     text = t;
     secret = s;
+    ours = true;
     return true;
+  }
+  std::optional<std::string> Text() override { return text; }
+  bool SecretTaken() override {
+    ++takenPolls;
+    return takenAfterPolls >= 0 && takenPolls > takenAfterPolls;
+  }
+  bool HoldsOurText() override { return ours; }
+  bool Clear() override {
+    if (log) log->push_back("clear");
+    text.reset();
+    secret = ours = false;
+    return true;
+  }
+  // Another program copies something.
+  void CopyFromElsewhere(const std::string& t) {
+    text = t;
+    secret = ours = false;
   }
 };
 

@@ -5,6 +5,7 @@ namespace zelvo {
 MsgResult FakeDialogs::Show(const std::string& title, const Message& message) {
   if (log) log->push_back("message");
   shown.push_back({title, message});
+  if (onShow) onShow(message);
   if (message.buttons == MsgButtons::Ok) return MsgResult::Ok;
   if (answers.empty()) return message.defaultButton;
   const MsgResult r = answers.front();

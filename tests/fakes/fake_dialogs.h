@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ class FakeDialogs : public Dialogs {
   std::vector<Shown> shown;
   std::vector<std::string> inputPrompts, folderPrompts;
   std::vector<std::string>* log = nullptr;  // shared event log: "message" per Show
+  std::function<void(const Message&)> onShow;  // runs while a message is shown
 
   // Answers to Yes/No questions in order; when none is left, the default button.
   std::deque<MsgResult> answers;

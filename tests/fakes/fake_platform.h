@@ -12,6 +12,7 @@ namespace zelvo {
 class FakeAppSettings : public AppSettings {
  public:
   std::map<std::string, std::string> values;
+  std::map<std::string, std::string> machineValues;
   bool failSaves = false;
 
   std::string Get(const std::string& key, const std::string& fallback) override {
@@ -23,6 +24,10 @@ class FakeAppSettings : public AppSettings {
     values[key] = value;
     return true;
   }
+  std::string GetMachineWide(const std::string& key) override {
+    const auto it = machineValues.find(key);
+    return it == machineValues.end() ? "" : it->second;
+  }
 };
 
 class FakeSystemInfo : public SystemInfo {
@@ -31,11 +36,14 @@ class FakeSystemInfo : public SystemInfo {
   std::string computerName = "PC-EMPFANG";
   bool ntPlatform = true;
   std::string programFolder = "/opt/zelvoscript/";
+  std::string userDataFolder, localUserDataFolder;
 
   std::string UserName() override { return userName; }
   std::string ComputerName() override { return computerName; }
   bool IsNTPlatform() override { return ntPlatform; }
   std::string ProgramFolder() override { return programFolder; }
+  std::string UserDataFolder() override { return userDataFolder; }
+  std::string LocalUserDataFolder() override { return localUserDataFolder; }
 };
 
 }  // namespace zelvo

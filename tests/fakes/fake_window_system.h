@@ -20,6 +20,8 @@ class FakeWindowSystem : public WindowSystem {
     bool visible = true;
     bool higherIntegrity = false;
     WindowHandle owner = 0;
+    bool own = false;  // one of the program's own windows
+    std::string cls = "Fenster";
   };
 
   std::vector<Window> windows;
@@ -27,13 +29,14 @@ class FakeWindowSystem : public WindowSystem {
   bool refuseForeground = false;             // SetForeground leaves the foreground alone
   std::map<WindowHandle, WindowHandle> focusGoesTo;  // activation lands on another window
   std::vector<WindowHandle> setForegroundCalls;
+  std::vector<std::pair<WindowHandle, unsigned>> postedCommands;
   int pumps = 0;
   std::vector<std::string>* log = nullptr;   // shared event log, when a test wants order
   std::function<void()> onTitleRead;         // runs inside Title(), to test re-entry
 
   WindowHandle Add(const std::string& title, bool visible = true) {
     WindowHandle h = 0x100 + windows.size() * 0x10;
-    windows.push_back({h, title, visible, false, 0});
+    windows.push_back({h, title, visible});
     return h;
   }
   Window* Find(WindowHandle h) {
@@ -50,10 +53,12 @@ class FakeWindowSystem : public WindowSystem {
   std::string Title(WindowHandle h) override {
     if (onTitleRead) onTitleRead();
     Window* w = Find(h);
-    return w ? w->title.substr(0, 127) : "";
+    return w ? w->title : "";
   }
   bool IsVisible(WindowHandle h) override { Window* w = Find(h); return w && w->visible; }
   bool IsWindow(WindowHandle h) override { return Find(h) != nullptr; }
+  bool IsOwnWindow(WindowHandle h) override { Window* w = Find(h); return w && w->own; }
+  std::string ClassName(WindowHandle h) override { Window* w = Find(h); return w ? w->cls : ""; }
   WindowHandle Foreground() override { return foreground; }
   void SetForeground(WindowHandle h) override {
     if (log) log->push_back("foreground " + std::to_string(h));
@@ -73,6 +78,10 @@ class FakeWindowSystem : public WindowSystem {
     return w ? w->handle : h;
   }
   bool HasHigherIntegrity(WindowHandle h) override { Window* w = Find(h); return w && w->higherIntegrity; }
+  void PostCommand(WindowHandle h, unsigned id) override {
+    if (log) log->push_back("command " + std::to_string(id));
+    postedCommands.emplace_back(h, id);
+  }
   void ProcessPendingMessages() override { ++pumps; }
 };
 

@@ -17,7 +17,9 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ec;
-  // Restore write permission so that read-only test files can go.
+  // Restore write permission so that read-only test files and folders can go.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
   for (const auto& e : std::filesystem::recursive_directory_iterator(path_, ec))
     std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);

@@ -129,6 +129,18 @@ TEST_F(FileSystemTest, CopyNewNeverOverwrites) {
   EXPECT_EQ(fs.CopyNew(folder.File("missing.ini"), folder.File("other.ini")), FileError::NotFound);
 }
 
+TEST_F(FileSystemTest, CreatesFoldersAndTriesWhetherItMayCreateFilesThere) {
+  const std::string nested = folder.File("Brannox Software\\Zelvoscript\\");
+  ASSERT_EQ(fs.CreateFolders(nested), FileError::None);
+  EXPECT_EQ(fs.CreateFolders(nested), FileError::None) << "an existing folder is fine";
+  EXPECT_TRUE(fs.CanCreateFilesIn(nested));
+  EXPECT_TRUE(fs.CanCreateFilesIn(folder.File("")));
+  EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Brannox Software"}) << "the probe leaves nothing";
+  EXPECT_FALSE(fs.CanCreateFilesIn(folder.File("missing\\")));
+  RemoveDirectoryW(Widen(nested).c_str());
+  RemoveDirectoryW(Widen(folder.File("Brannox Software")).c_str());
+}
+
 TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   std::atomic<int> order{0};
   int firstDone = 0, secondEntered = 0;
@@ -136,7 +148,7 @@ TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread holder([&] {
     Win32FileSystem own;
-    own.WithExclusiveLock(data, [&] {
+    own.WithExclusiveLock(data, [&](SaveMethod) {
       SetEvent(held);
       WaitForSingleObject(release, 10000);
       // The data file is replaced while the lock is held: the lock stays.
@@ -150,14 +162,14 @@ TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   Win32FileSystem impatient;
   impatient.lockWaitMs = 0;
   bool ran = false;
-  EXPECT_EQ(impatient.WithExclusiveLock(data, [&] { ran = true; return FileError::None; }),
+  EXPECT_EQ(impatient.WithExclusiveLock(data, [&](SaveMethod) { ran = true; return FileError::None; }),
             FileError::SharingViolation);
   EXPECT_FALSE(ran);
 
   // A patient caller waits until the holder is done.
   std::thread waiter([&] {
     Win32FileSystem patient;
-    patient.WithExclusiveLock(data, [&] {
+    patient.WithExclusiveLock(data, [&](SaveMethod) {
       secondEntered = ++order;
       return FileError::None;
     });
@@ -169,7 +181,7 @@ TEST_F(FileSystemTest, LockExcludesOtherHoldersAndSurvivesReplace) {
   EXPECT_EQ(secondEntered, 2);
   EXPECT_EQ(ReadBytes(data), kIni);
   EXPECT_TRUE(fs.IsRegularFile(LockFilePath(data)));
-  EXPECT_EQ(fs.WithExclusiveLock(data, [] { return FileError::DiskFull; }), FileError::DiskFull)
+  EXPECT_EQ(fs.WithExclusiveLock(data, [](SaveMethod) { return FileError::DiskFull; }), FileError::DiskFull)
       << "the body's result is passed on";
   CloseHandle(held);
   CloseHandle(release);
@@ -180,7 +192,7 @@ TEST(LockHolderChild, HoldLockUntilKilled) {
   const char* path = std::getenv("ZELVO_LOCK_CHILD");
   if (!path) GTEST_SKIP() << "runs only as the child of LockIsDroppedWhenItsProcessDies";
   Win32FileSystem fs;
-  fs.WithExclusiveLock(path, [] {
+  fs.WithExclusiveLock(path, [](SaveMethod) {
     HANDLE held = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"zelvo-test-lock-held");
     SetEvent(held);
     Sleep(INFINITE);
@@ -203,7 +215,7 @@ TEST_F(FileSystemTest, LockIsDroppedWhenItsProcessDies) {
 
   Win32FileSystem impatient;
   impatient.lockWaitMs = 0;
-  EXPECT_EQ(impatient.WithExclusiveLock(data, [] { return FileError::None; }),
+  EXPECT_EQ(impatient.WithExclusiveLock(data, [](SaveMethod) { return FileError::None; }),
             FileError::SharingViolation);
 
   TerminateProcess(pi.hProcess, 1);
@@ -211,7 +223,7 @@ TEST_F(FileSystemTest, LockIsDroppedWhenItsProcessDies) {
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   CloseHandle(held);
-  EXPECT_EQ(fs.WithExclusiveLock(data, [] { return FileError::None; }), FileError::None);
+  EXPECT_EQ(fs.WithExclusiveLock(data, [](SaveMethod) { return FileError::None; }), FileError::None);
 }
 
 TEST(AppSettingsTest, RoundTripUnderTheLegacyKey) {
@@ -236,6 +248,28 @@ TEST(AppSettingsTest, RoundTripUnderTheLegacyKey) {
   EXPECT_EQ(std::wstring(value), L"-1");
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Brannox Software");
   EXPECT_EQ(settings.Get("path", "gone"), "gone");
+}
+
+TEST(AppSettingsTest, MachineWideValuesComeFromTheInstallersView) {
+  // The installer is 32-bit: its values sit in the 32-bit view for both builds.
+  const wchar_t* key = L"Software\\Brannox Software\\Zelvoscript";
+  HKEY k = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &k,
+                            nullptr),
+            ERROR_SUCCESS);
+  const std::wstring expand = L"%SystemRoot%\\Zelvoscript.ini";
+  RegSetValueExW(k, L"path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand.c_str()),
+                 static_cast<DWORD>((expand.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(k);
+
+  Win32AppSettings settings;
+  wchar_t windows[MAX_PATH];
+  GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
+  EXPECT_EQ(settings.GetMachineWide("path"), Narrow(windows) + "\\Zelvoscript.ini");
+  EXPECT_EQ(settings.GetMachineWide("InstallDir"), "");
+  EXPECT_EQ(settings.Get("path", "own"), "own") << "the machine's value is not the user's";
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, 0);
+  EXPECT_EQ(settings.GetMachineWide("path"), "");
 }
 
 std::string SystemDate(const wchar_t* format, DWORD flags) {
@@ -294,13 +328,21 @@ TEST(SystemInfoTest, DescribesThisProgramAndMachine) {
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '\\');
   EXPECT_TRUE(Win32FileSystem().IsRegularFile(folder + "platform_test.exe"));
+  for (const std::string& own : {info.UserDataFolder(), info.LocalUserDataFolder()}) {
+    ASSERT_FALSE(own.empty());
+    EXPECT_EQ(own.back(), '\\');
+    const DWORD attributes = GetFileAttributesW(Widen(own).c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << own;
+  }
+  EXPECT_NE(info.UserDataFolder(), info.LocalUserDataFolder());
 }
 
 // ---- Dialogs: another thread plays the user ----
 
-// Any title when `title` is empty.
+// Any title when `title` is empty. Up to a minute: a loaded machine can take
+// many seconds to show a dialog, and giving up leaves it open for good.
 HWND WaitForDialog(const std::wstring& title) {
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 3000; ++i) {
     // Visible means WM_INITDIALOG has run.
     HWND h = FindWindowW(L"#32770", title.empty() ? nullptr : title.c_str());
     if (h && IsWindowVisible(h)) return h;

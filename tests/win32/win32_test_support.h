@@ -25,7 +25,17 @@ class TempFolder {
     for (const std::wstring& name : Files()) {
       std::wstring file = path_ + L"\\" + name;
       SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!DeleteFileW(file.c_str())) RemoveDirectoryW(file.c_str());
+      if (!DeleteFileW(file.c_str())) {
+        // One level down: the backup folder beside a data file.
+        WIN32_FIND_DATAW inner;
+        HANDLE search = FindFirstFileW((file + L"\\*").c_str(), &inner);
+        if (search != INVALID_HANDLE_VALUE) {
+          do DeleteFileW((file + L"\\" + inner.cFileName).c_str());
+          while (FindNextFileW(search, &inner));
+          FindClose(search);
+        }
+        RemoveDirectoryW(file.c_str());
+      }
     }
     RemoveDirectoryW(path_.c_str());
   }

@@ -9,7 +9,7 @@ the `path` setting at it. Screenshots of the flat and the cascading menu and
 of the options dialog are left in the artifacts folder for a person to look at.
 """
 
-from harness import win_path
+from harness import TimedOut, win_path
 
 HOTKEY_STRG_F5 = 1024 + 5
 # Clicking the tray icon makes Wine's tray window the foreground window; a
@@ -133,20 +133,40 @@ def wait_strip(s, scene):
     return screen_w - 1
 
 
+def no_menu_for(s, seconds):
+    """True when no popup menu shows up within `seconds`."""
+    try:
+        s.wait_until(lambda: s.windows(cls="#32768", visible=True), seconds)
+        return False
+    except TimedOut:
+        return True
+
+
 def test_border_strip_by_mouse_over_and_by_click(s):
     scene = Scene(s, PumActViaBorder=1, PumActPos=3, PumActBorderCol=255)
     x = wait_strip(s, scene)
     scene.focus_notepad()
     s.xdotool("mousemove", "--sync", x, 400)
     menu = scene.wait_menu()
-    s.xdotool("mousemove", "--sync", 700, 500)  # off the strip, or the menu would reopen
+    # A keyboard choice with the pointer resting on the strip: the text
+    # arrives and the menu does not pop up again over the target.
     scene.choose(menu, "Down", "Return")
     scene.wait_typed("Musterweg 1")
+    s.xdotool("mousemove", "--sync", x, 420)  # along the strip
+    assert no_menu_for(s, 2), "the menu opened again without the pointer leaving the strip"
+    assert s.foreground() == scene.pad_window.hwnd
+
+    # Escape with the pointer on the strip closes the menu for good; leaving
+    # the strip (to click into notepad) and coming back opens the next one.
+    scene.focus_notepad()
+    s.xdotool("mousemove", "--sync", x, 400)
+    scene.choose(scene.wait_menu(), "Escape")
+    assert no_menu_for(s, 2), "Escape on the strip reopened the menu"
 
     # "&Beenden" from the menu ends the program; it comes back in click mode.
+    scene.focus_notepad()
     s.xdotool("mousemove", "--sync", x, 400)
     menu = scene.wait_menu()
-    s.xdotool("mousemove", "--sync", 700, 500)
     scene.choose(menu, "b")
     scene.zs.wait_exit(10)
     scene.common["PumActBorderByClick"] = 1

@@ -1,9 +1,12 @@
 """Delivery through the real program: the hotkey opens the snippet menu, a
-click picks an entry, and the text arrives in notepad or in a key logger
-window, by each send method; several matching windows open the chooser, none
-gives the error message."""
+click picks an entry, and the text arrives in notepad, Wine's console or a
+key logger window, by each send method; an enciphered text leaves the
+clipboard after the paste; several matching windows open the chooser, none
+(or only one of the program's own) gives the error message; a long typed
+text stops when the user switches windows or presses Esc."""
 
 import datetime
+import re
 
 from e2e_startup import message_box, press_ok, start_resident
 
@@ -20,13 +23,26 @@ ENTRIES = [
     ("C Konsole", "dir /w", "Zelvo Konsole", 1),
     ("D Auswahl", "Hallo Ziel", "zelvo ziel", 0),
     ("E Kein Ziel", "nie", "Kein solches Fenster", 0),
+    ("F Eigenes", "nie", "Optionen", 0),  # only the program's own hidden options dialog
+    ("G Lang", "{long}", "", 0),
+    ("H Konsole", "echo Zelvo in der Konsole> {console_out}\r", "system32\\cmd.exe", 1),
+    ("I Geheim", "Kennwort: Gr\xfc\xdfe 50%", "", 2, True),
 ]
+LONG_TEXT = "".join(f"Zeile {n:04d}: Gr\xfc\xdfe aus der langen \xdcbertragung.\r"
+                    for n in range(1, 10000))[:20000]
 
 
 def escape(text):
     """The data file's text codes."""
     return (text.replace("\\", "\\\\").replace("\t", "\\T").replace("\n", "\\L")
             .replace("\r", "\\N").replace('"', "\\H"))
+
+
+def encipher(text, seed=12345):
+    """An enciphered entry's stored text: a hex word per 1252 byte, the seed last."""
+    keys = [round(seed / 2 ** m) & 0xFF for m in range(8)]
+    words = [(c ^ keys[i % 8]) << 4 for i, c in enumerate(text.encode("cp1252"), 1)] + [seed]
+    return "".join(f"{w:04X}" for w in words)
 
 
 def write_data_file(session):
@@ -36,11 +52,13 @@ def write_data_file(session):
     gruss.write_bytes(GRUSS_FILE.encode("cp1252"))
     sections = {s: [] for s in ("Name", "Crypt", "Text", "Title", "DosBox")}
     expanded = {}
-    for number, (name, text, title, method) in enumerate(ENTRIES, 1):
-        text = text.replace("{gruss}", session.win_path(gruss))
+    for number, (name, text, title, method, *crypt) in enumerate(ENTRIES, 1):
+        text = (text.replace("{gruss}", session.win_path(gruss)).replace("{long}", LONG_TEXT)
+                .replace("{console_out}", session.win_path(folder / "konsole.txt")))
+        stored = encipher(escape(text)) if crypt else escape(text)
         sections["Name"].append(f"{number}={name}")
-        sections["Crypt"].append(f"{number}=0")
-        sections["Text"].append(f"{number}={escape(text)}")
+        sections["Crypt"].append(f"{number}={1 if crypt else 0}")
+        sections["Text"].append(f"{number}={stored}")
         sections["Title"].append(f"{number}={title}")
         sections["DosBox"].append(f"{number}={method}")
         expanded[name] = text.replace(f"%datei={session.win_path(gruss)}%",
@@ -53,6 +71,7 @@ def write_data_file(session):
     data = folder / "Zelvoscript.ini"
     data.write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
     session.set_setting("path", session.win_path(data))
+    expanded["folder"] = folder
     return expanded
 
 
@@ -72,7 +91,7 @@ def choose_entry(session, window, name):
     session.key(HOTKEY)
     menu = session.wait_window(cls="#32768", timeout=10)
     left, top, right, bottom = session.window_rect(menu.hwnd)
-    items = len(ENTRIES) + 4  # and one separator
+    items = len(ENTRIES) + 4  # "Suchen", "Öffnen", "Beenden", "Abbrechen", and one separator
     height = (bottom - top - 2 * MENU_BORDER - MENU_SEPARATOR) // items
     index = [e[0] for e in ENTRIES].index(name)
     session.xdotool("mousemove", "--sync", left + 30, top + MENU_BORDER + height * index + height // 2)
@@ -104,6 +123,16 @@ def test_keystrokes_and_clipboard_reach_notepad(session):
     session.wait_until(lambda: session.notepad_text(window.hwnd), 15, what="the pasted entry")
     assert session.clipboard() == want
     assert session.notepad_text(window.hwnd) == want
+
+    # An enciphered entry is pasted, then the text copied before comes back.
+    session.set_text(edit.hwnd, "")
+    session.set_clipboard("vorher kopiert")
+    choose_entry(session, window, "I Geheim")
+    want = expanded["I Geheim"]
+    session.wait_until(lambda: session.notepad_text(window.hwnd) == want, 15,
+                       what="the enciphered entry in notepad")
+    session.wait_until(lambda: session.clipboard() == "vorher kopiert", 15,
+                       what="the clipboard's previous text back")
 
 
 class KeyLog:
@@ -147,11 +176,89 @@ def test_console_chooser_and_missing_target(session):
     session.wait_until(lambda: second.chars() == want, 15, what="the text in the second window")
     assert first.chars() == []
 
-    # No window matches: the error message, and nothing typed anywhere.
-    choose_entry(session, pad, "E Kein Ziel")
-    box, texts = message_box(session, program, "Es wurde kein passendes Zielfenster identifiziert.")
-    assert any("Die \xdcbertragung wird daher abgebrochen." in t for t in texts)
-    press_ok(session, box)
-    session.wait_no_window(pid=program.winpid(), cls="#32770")
+    # No window matches, or only one of the program's own (the hidden options
+    # dialog): the error message, and nothing typed anywhere.
+    for name in ("E Kein Ziel", "F Eigenes"):
+        choose_entry(session, pad, name)
+        box, texts = message_box(session, program, "Es wurde kein passendes Zielfenster identifiziert.")
+        assert any("Die \xdcbertragung wird daher abgebrochen." in t for t in texts)
+        press_ok(session, box)
+        session.wait_no_window(pid=program.winpid(), cls="#32770")
     assert session.notepad_text(pad.hwnd) == ""
     assert (first.chars(), second.chars(), console.chars()[3:]) == ([], want, [])
+
+
+def test_console_method_pastes_into_wines_console(session):
+    expanded, program, pad, _ = start_program_and_notepad(session)
+    session.start("wineconsole", "cmd")
+    console = session.wait_window(cls="WineConsoleClass", title_contains="cmd.exe")
+    session.move_window(console.hwnd, 600, 600)  # clear of notepad, which the test clicks
+    out = expanded["folder"] / "konsole.txt"
+
+    # The console gets its paste command, not keys for a German menu; the
+    # pasted line ends with an Enter, so cmd runs it.
+    choose_entry(session, pad, "H Konsole")
+    session.wait_until(out.exists, 20, what="the file the pasted command writes")
+    assert session.wait_until(lambda: out.read_bytes().strip(), 10) == b"Zelvo in der Konsole"
+    assert session.clipboard() == expanded["H Konsole"]
+
+
+def stopped_message(session, program, reason):
+    """The message that typing stopped for `reason`; returns the range of the
+    20.000 characters it says were sent ("350", or "350 bis 400" when the
+    target was not seen reading the last of them)."""
+    box, texts = message_box(session, program, reason)
+    session.screenshot("typing-stopped")
+    pattern = r"Gesendet wurden ([\d.]+)(?: bis ([\d.]+))? von 20\.000 Zeichen\."
+    found = next(m for t in texts if (m := re.search(pattern, t)))
+    press_ok(session, box)
+    session.wait_no_window(pid=program.winpid(), cls="#32770")
+    low = int(found.group(1).replace(".", ""))
+    return low, int((found.group(2) or found.group(1)).replace(".", ""))
+
+
+def wait_notepad_holds(session, pad, want, sent):
+    """Notepad ends up with the start of `want`, as long as the message said."""
+    low, high = sent
+
+    def settled():
+        text = session.notepad_text(pad.hwnd)
+        return low <= len(text) <= high and want.startswith(text)
+    session.wait_until(settled, 60, what=f"{low} to {high} characters of the text in notepad"
+                       f" (it holds {len(session.notepad_text(pad.hwnd))}:"
+                       f" {session.notepad_text(pad.hwnd)[-60:]!r})")
+
+
+HALF = 10000
+
+
+def test_long_typing_stops_when_the_user_switches_windows_or_presses_esc(session):
+    expanded, program, pad, edit = start_program_and_notepad(session)
+    other = KeyLog(session, "Zelvo Anderes Fenster", 800)
+    want = expanded["G Lang"].replace("\r", "\n")
+    assert len(want) == 20000
+
+    # The user clicks into another window halfway: the rest goes nowhere.
+    choose_entry(session, pad, "G Lang")
+    session.wait_until(lambda: len(session.notepad_text(pad.hwnd)) >= HALF, 900,
+                       what="half of the text in notepad")
+    session.click_window(other.window)
+    sent = stopped_message(session, program, "Das Zielfenster ist nicht mehr im Vordergrund.")
+    assert HALF <= sent[0] <= sent[1] < 20000
+    wait_notepad_holds(session, pad, want, sent)
+    # Keys already on their way when the click came may reach the other
+    # window; they are those the message gave as uncertain, never the rest.
+    typed = len(session.notepad_text(pad.hwnd))
+    strayed = "".join(other.chars()).replace("\r", "\n")
+    assert typed + len(strayed) <= sent[1], (typed, strayed, sent)
+    assert want[typed:typed + len(strayed)] == strayed, (typed, strayed)
+
+    # Esc stops it.
+    session.set_text(edit.hwnd, "")
+    choose_entry(session, pad, "G Lang")
+    session.wait_until(lambda: len(session.notepad_text(pad.hwnd)) >= 100, 120,
+                       what="the text beginning in notepad")
+    session.key("Escape")
+    sent = stopped_message(session, program, "Die \xdcbertragung wurde mit Esc abgebrochen.")
+    assert 100 <= sent[0] <= sent[1] < 20000
+    wait_notepad_holds(session, pad, want, sent)

@@ -127,14 +127,20 @@ class GuiProcess:
 
 class WineSession:
     def __init__(self, build_dir, artifacts_dir=None, screen="1280x1024x24", keep_prefix=False,
-                 managed_windows=False):
+                 managed_windows=False, display=None, env=None):
+        """`display`: use that X display (another session's) instead of an own
+        Xvfb, so that two prefixes - two PCs - show on one screen. `env`:
+        extra environment for every program of the prefix (USER names the
+        Windows user)."""
         self.build_dir = Path(build_dir).resolve()
         self.artifacts_dir = Path(artifacts_dir or self.build_dir / "wine-artifacts").resolve()
         self.screen = screen
         self.keep_prefix = keep_prefix
         self.managed_windows = managed_windows
         self.prefix = None
-        self.display = None
+        self.display = display
+        self._own_display = display is None
+        self.extra_env = dict(env or {})
         self.env = None
         self.timings = {}
         self._xvfb = None
@@ -160,16 +166,20 @@ class WineSession:
         t0 = time.monotonic()
         self.prefix = Path(tempfile.mkdtemp(prefix="zelvo-wine-"))
         self.artifacts_dir.mkdir(parents=True, exist_ok=True)
-        self._start_xvfb()
+        if self._own_display:
+            self._start_xvfb()
         self.env = dict(os.environ)
         self.env.update({
             "WINEPREFIX": str(self.prefix),
             "WINEDEBUG": "-all",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",  # no Mono or Gecko installer prompts
+            # No Mono or Gecko installer prompts, and no menu entries of
+            # installed programs in the desktop's own menus.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
             "LANG": "de_DE.UTF-8",
             "LC_ALL": "de_DE.UTF-8",
             "DISPLAY": self.display,
         })
+        self.env.update(self.extra_env)
         self.env.pop("WINEARCH", None)
         self.timings["xvfb"] = time.monotonic() - t0
         # A persistent server keeps each later program start fast.
@@ -291,7 +301,7 @@ class WineSession:
     def start(self, exe, *args, cwd=None):
         """Starts a GUI program (a build product, or a Windows program such
         as "notepad.exe") and returns its GuiProcess."""
-        name = Path(str(exe)).name
+        name = re.split(r"[\\/]", str(exe))[-1]  # a Unix path or a Windows one
         if not name.lower().endswith(".exe"):
             name += ".exe"
         known = {pid for pid, _, n in self.processes() if n.lower() == name.lower()}
@@ -367,6 +377,10 @@ class WineSession:
     def notepad_text(self, hwnd):
         return self.window_text(hwnd).replace("\r\n", "\n")
 
+    def list_items(self, hwnd):
+        """The items of a list box."""
+        return self.wintool("items", hex(hwnd)).stdout.splitlines()
+
     def set_text(self, hwnd, text):
         self.wintool("settext", hex(hwnd), text)
 
@@ -380,6 +394,10 @@ class WineSession:
 
     def foreground(self):
         return int(self.wintool("foreground").stdout.strip(), 16)
+
+    def focus(self):
+        """The window with the keyboard focus (in the foreground window's thread)."""
+        return int(self.wintool("focus").stdout.strip(), 16)
 
     def post_click(self, hwnd):
         """BM_CLICK on a button (or a posted click on another control)."""
@@ -474,18 +492,22 @@ class WineSession:
     def reg(self, *args, check=True):
         return self.run("reg", *args, timeout=60, check=check)
 
-    def reset_settings(self):
-        """Removes the program's per-user settings key."""
+    def reset_settings(self, first_start=False):
+        """Removes the program's per-user settings. Unless `first_start`, the
+        user has seen the first-start balloon, which would otherwise lie
+        over the tray icon at every start."""
         self.reg("delete", SETTINGS_KEY, "/f", check=False)
+        if not first_start:
+            self.set_setting("_Welcomed", "1")
 
     def set_setting(self, name, value):
         self.reg("add", SETTINGS_KEY, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
 
-    def screenshot(self, name=None):
-        """Saves what the screen shows as a PNG in the artifacts folder and
-        returns its path."""
+    def screenshot(self, name=None, path=None):
+        """Saves what the screen shows as a PNG (numbered, in the artifacts
+        folder, unless a path is given) and returns its path."""
         self._shots += 1
-        path = self.artifacts_dir / f"{name or 'shot'}-{self._shots:02d}.png"
+        path = path or self.artifacts_dir / f"{name or 'shot'}-{self._shots:02d}.png"
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
                        stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         return path

@@ -13,6 +13,7 @@ in BUILD_DIR/wine-artifacts. The last line is "N passed, N failed".
 import argparse
 import importlib.util
 import signal
+import subprocess
 import sys
 import tempfile
 import time
@@ -50,7 +51,12 @@ def run_gtest(session, exe, tally, gtest_filter):
         if gtest_filter:
             args.append(f"--gtest_filter={gtest_filter}")
         started = time.monotonic()
-        result = session.run(exe, *args, timeout=600)
+        try:
+            result = session.run(exe, *args, timeout=600)
+        except subprocess.TimeoutExpired:
+            # A program that hangs fails, and the other tests still run.
+            tally.report(exe.name, False, time.monotonic() - started, "no end after 600 s")
+            return
         seconds = time.monotonic() - started
         if not report.exists():
             tally.report(exe.name, False, seconds,

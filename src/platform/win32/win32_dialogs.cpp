@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "platform/win32/dialog_template.h"
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -28,6 +29,7 @@ constexpr WORD kIdEdit = 101;
 
 struct InputBoxState {
   std::wstring prompt, text;
+  DialogScaler scaler;
 };
 
 INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -35,6 +37,7 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: {
       auto* state = reinterpret_cast<InputBoxState*>(lp);
       SetWindowLongPtrW(dlg, DWLP_USER, lp);
+      state->scaler.Attach(dlg);
       SetDlgItemTextW(dlg, kIdPrompt, state->prompt.c_str());
       HWND edit = GetDlgItem(dlg, kIdEdit);
       SetWindowTextW(edit, state->text.c_str());
@@ -42,6 +45,9 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
       SetFocus(edit);
       return FALSE;  // the focus is set
     }
+    case WM_DPICHANGED:
+      reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dlg, DWLP_USER))->scaler.OnDpiChanged(wp, lp);
+      return TRUE;
     case WM_COMMAND:
       if (LOWORD(wp) == IDOK) {
         auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dlg, DWLP_USER));
@@ -113,12 +119,14 @@ std::optional<std::string> Win32Dialogs::InputBox(const std::string& title,
   // field across the bottom.
   DialogTemplate t(Widen(title), 250, 86, 4,
                    DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  // The field comes right after the prompt, which so names it for a
+  // screen reader.
   t.Item(kStaticClass, L"", kIdPrompt, SS_LEFT, 7, 7, 180, 48);
+  t.Item(kEditClass, L"", kIdEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 63, 236, 14);
   t.Item(kButtonClass, L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 193, 7, 50, 14);
   t.Item(kButtonClass, L"Abbrechen", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 193, 25, 50, 14);
-  t.Item(kEditClass, L"", kIdEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 63, 236, 14);
 
-  InputBoxState state{CrLfLines(Widen(prompt)), Widen(initial)};
+  InputBoxState state{CrLfLines(Widen(prompt)), Widen(initial), {}};
   INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), GetActiveWindow(),
                                            InputBoxProc, reinterpret_cast<LPARAM>(&state));
   if (result != IDOK) return std::nullopt;

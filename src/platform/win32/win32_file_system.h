@@ -1,5 +1,6 @@
 // The data store's file access on Windows: shared reads, a lock on a
-// companion file, and replacing a file in one step.
+// companion file, and replacing a file in one step (or, in a folder that
+// allows no new file, writing it in place).
 #pragma once
 
 #include "platform/file_system.h"
@@ -13,9 +14,15 @@ class Win32FileSystem : public FileSystem {
   bool IsRegularFile(const std::string& path) override;
   long long FileSize(const std::string& path) override;
   FileError WithExclusiveLock(const std::string& path,
-                              const std::function<FileError()>& body) override;
+                              const std::function<FileError(SaveMethod)>& body) override;
   FileError ReplaceAtomically(const std::string& path, const std::string& bytes) override;
+  FileError WriteInPlace(const std::string& path, const std::string& bytes) override;
   FileError CopyNew(const std::string& from, const std::string& to) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  FileError CreateFolders(const std::string& folder) override;
+  FileError WriteNew(const std::string& path, const std::string& bytes) override;
+  FileError ListFiles(const std::string& folder, std::vector<std::string>& names) override;
+  FileError RemoveFile(const std::string& path) override;
 
   // How long WithExclusiveLock waits for another holder before it gives up
   // with SharingViolation.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace zelvo {
@@ -86,49 +88,141 @@ std::vector<INPUT> EventsOf(const KeyStroke& k) {
   return out;
 }
 
-// Waits until the foreground window's program has taken the input so far.
-void WaitUntilHandedOver() {
-  HWND target = GetForegroundWindow();
-  if (!target) return;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(target, &pid);
-  if (pid == 0 || pid == GetCurrentProcessId()) return;  // waiting on ourselves would stall
-  Sleep(1);  // let the system move the events into the target's queue
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
-    WaitForInputIdle(process, Win32Keyboard::kHandOverTimeoutMs);
-    CloseHandle(process);
+// A key that no keyboard has and no program reacts to.
+constexpr WORD kFenceKey = 0xE8;
+
+template <typename F>
+bool PollFor(DWORD timeoutMs, F done) {
+  for (DWORD waited = 0;; waited += 2) {
+    if (done()) return true;
+    if (waited >= timeoutMs) return false;
+    Sleep(2);
   }
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Win32Keyboard::kHandOverTimeoutMs,
-                      &ignored);
 }
 
-// One SendInput call per batch; false when the system took none of it.
-bool SendBatch(std::vector<INPUT>& batch) {
+void SendKey(WORD vk, bool up) {
+  INPUT in = VirtualKey(vk, up);
+  SendInput(1, &in, sizeof in);
+}
+
+// Waits until the program in front has read every key sent so far, so that
+// typing goes no faster than the target takes it and a switch of windows or
+// an Esc stops what has not been typed yet. The fence key is pressed behind
+// the keys; a helper thread that shares the target thread's keyboard state
+// sees it go down once the target has read it from its queue. Where that
+// state cannot be shared, the wait is for the target's message loop.
+// True when the target was seen to read the keys.
+bool WaitUntilHandedOver() {
+  HWND target = GetForegroundWindow();
+  if (!target) return false;
+  DWORD pid = 0;
+  const DWORD thread = GetWindowThreadProcessId(target, &pid);
+  if (pid == 0 || pid == GetCurrentProcessId()) return false;  // waiting on ourselves would stall
+  const DWORD timeout = Win32Keyboard::kHandOverTimeoutMs;
+  bool fenced = false;
+  std::thread helper([&] {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // attaching needs a message queue
+    if (!AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) return;
+    auto fenceDown = [] { return (GetKeyState(kFenceKey) & 0x8000) != 0; };
+    PollFor(timeout, [&] { return !fenceDown(); });  // the last fence's release has been read
+    SendKey(kFenceKey, false);
+    // Another window in front gets the fence key instead: no use waiting.
+    fenced = PollFor(timeout, [&] { return fenceDown() || GetForegroundWindow() != target; });
+    SendKey(kFenceKey, true);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  });
+  helper.join();
+  if (fenced) return true;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &ignored);
+  return false;
+}
+
+// One SendInput call per batch, then the wait for the target.
+Handover SendBatch(std::vector<INPUT>& batch) {
   size_t done = 0;
   while (done < batch.size()) {
     UINT n = SendInput(static_cast<UINT>(batch.size() - done), batch.data() + done, sizeof(INPUT));
-    if (n == 0) return false;  // blocked, e.g. by a window of higher rights
+    if (n == 0) return Handover::Refused;  // blocked, e.g. by a window of higher rights
     done += n;
   }
   batch.clear();
-  WaitUntilHandedOver();
-  return true;
+  return WaitUntilHandedOver() ? Handover::Taken : Handover::Unconfirmed;
 }
+
+class HookEscapeWatch : public EscapeWatch {
+ public:
+  HookEscapeWatch() {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ready_ = ready;
+    thread_ = CreateThread(nullptr, 0, &HookEscapeWatch::Run, this, 0, &threadId_);
+    if (thread_) WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+  }
+  ~HookEscapeWatch() override {
+    if (!thread_) return;
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+  }
+  HookEscapeWatch(const HookEscapeWatch&) = delete;
+  HookEscapeWatch& operator=(const HookEscapeWatch&) = delete;
+
+  bool Pressed() override { return pressed_.load(); }
+
+ private:
+  static DWORD WINAPI Run(void* param) {
+    auto* self = static_cast<HookEscapeWatch*>(param);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before WM_QUIT is posted
+    current_ = self;
+    HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, &HookEscapeWatch::OnKey, GetModuleHandleW(nullptr), 0);
+    SetEvent(self->ready_);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    }
+    if (hook) UnhookWindowsHookEx(hook);
+    return 0;
+  }
+
+  // Runs on the watch's thread: the hook is called on the thread that set it.
+  static LRESULT CALLBACK OnKey(int code, WPARAM message, LPARAM data) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (code == HC_ACTION && key->vkCode == VK_ESCAPE && !(key->flags & LLKHF_INJECTED)) {
+      if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) current_->pressed_ = true;
+      return 1;  // the Esc was meant for us, not for the target
+    }
+    return CallNextHookEx(nullptr, code, message, data);
+  }
+
+  static thread_local HookEscapeWatch* current_;
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+  DWORD threadId_ = 0;
+  std::atomic<bool> pressed_{false};
+};
+
+thread_local HookEscapeWatch* HookEscapeWatch::current_ = nullptr;
 
 }  // namespace
 
-bool Win32Keyboard::Send(const KeySequence& keys) {
+std::unique_ptr<EscapeWatch> Win32Keyboard::WatchForEscape() {
+  return std::make_unique<HookEscapeWatch>();
+}
+
+Handover Win32Keyboard::Send(const KeySequence& keys) {
   std::vector<INPUT> batch;
   batch.reserve(kMaxEventsPerCall);
+  // A target that read the last keys has read all before them.
+  Handover last = Handover::Taken;
   for (const KeyStroke& k : keys) {
     std::vector<INPUT> events = EventsOf(k);
     // A stroke is never split, so no modifier stays down between batches.
     if (!batch.empty() && batch.size() + events.size() > static_cast<size_t>(kMaxEventsPerCall))
-      if (!SendBatch(batch)) return false;
+      if ((last = SendBatch(batch)) == Handover::Refused) return last;
     batch.insert(batch.end(), events.begin(), events.end());
   }
-  return batch.empty() || SendBatch(batch);
+  return batch.empty() ? last : SendBatch(batch);
 }
 
 bool Win32Keyboard::ModifiersHeld() {

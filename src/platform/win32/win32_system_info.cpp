@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -17,7 +19,17 @@ std::string NameFrom(F get) {
   return Narrow(std::wstring(buffer));
 }
 
+std::string KnownFolder(int csidl) {
+  wchar_t path[MAX_PATH];
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) || !path[0]) return {};
+  return Narrow(path) + "\\";
+}
+
 }  // namespace
+
+std::string Win32SystemInfo::UserDataFolder() { return KnownFolder(CSIDL_APPDATA); }
+
+std::string Win32SystemInfo::LocalUserDataFolder() { return KnownFolder(CSIDL_LOCAL_APPDATA); }
 
 std::string Win32SystemInfo::UserName() { return NameFrom(GetUserNameW); }
 

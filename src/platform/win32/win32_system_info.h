@@ -11,6 +11,8 @@ class Win32SystemInfo : public SystemInfo {
   std::string ComputerName() override;
   bool IsNTPlatform() override;
   std::string ProgramFolder() override;
+  std::string UserDataFolder() override;
+  std::string LocalUserDataFolder() override;
 };
 
 }  // namespace zelvo

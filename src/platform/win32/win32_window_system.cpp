@@ -63,8 +63,11 @@ std::vector<WindowHandle> Win32WindowSystem::TopLevelWindows() {
 }
 
 std::string Win32WindowSystem::Title(WindowHandle window) {
+  // Titles are compared by their first 127 characters.
   wchar_t buffer[128];
   int n = GetWindowTextW(ToHwnd(window), buffer, 128);
+  // A cut through a surrogate pair would leave half a character.
+  if (n > 0 && IS_HIGH_SURROGATE(buffer[n - 1])) --n;
   return n > 0 ? Narrow(buffer, static_cast<size_t>(n)) : std::string();
 }
 
@@ -74,6 +77,17 @@ bool Win32WindowSystem::IsVisible(WindowHandle window) {
 
 bool Win32WindowSystem::IsWindow(WindowHandle window) {
   return window != 0 && ::IsWindow(ToHwnd(window)) != FALSE;
+}
+
+bool Win32WindowSystem::IsOwnWindow(WindowHandle window) {
+  DWORD pid = 0;
+  return GetWindowThreadProcessId(ToHwnd(window), &pid) != 0 && pid == GetCurrentProcessId();
+}
+
+std::string Win32WindowSystem::ClassName(WindowHandle window) {
+  wchar_t buffer[256];
+  int n = GetClassNameW(ToHwnd(window), buffer, 256);
+  return n > 0 ? Narrow(buffer, static_cast<size_t>(n)) : std::string();
 }
 
 WindowHandle Win32WindowSystem::Foreground() { return FromHwnd(GetForegroundWindow()); }
@@ -100,15 +114,18 @@ bool Win32WindowSystem::HasHigherIntegrity(WindowHandle window) {
   const DWORD own = OwnIntegrity();
   if (own == kUnknownIntegrity) return false;
 
+  // The limited right works across integrity levels. A process that still
+  // cannot be opened (another account, a protected process) is not taken
+  // as higher: the delivery tries and reports input that was not accepted.
   Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   Handle token;
-  if (!process.get() || !OpenProcessToken(process.get(), TOKEN_QUERY, token.out())) {
-    // A process whose token we may not even read runs above us, unless we
-    // are elevated ourselves.
-    return GetLastError() == ERROR_ACCESS_DENIED && own < SECURITY_MANDATORY_HIGH_RID;
-  }
+  if (!process.get() || !OpenProcessToken(process.get(), TOKEN_QUERY, token.out())) return false;
   DWORD target = IntegrityOfToken(token.get());
   return target != kUnknownIntegrity && target > own;
+}
+
+void Win32WindowSystem::PostCommand(WindowHandle window, unsigned commandId) {
+  PostMessageW(ToHwnd(window), WM_COMMAND, commandId, 0);
 }
 
 void Win32WindowSystem::ProcessPendingMessages() {

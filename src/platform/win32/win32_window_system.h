@@ -11,11 +11,14 @@ class Win32WindowSystem : public WindowSystem {
   std::string Title(WindowHandle window) override;
   bool IsVisible(WindowHandle window) override;
   bool IsWindow(WindowHandle window) override;
+  bool IsOwnWindow(WindowHandle window) override;
+  std::string ClassName(WindowHandle window) override;
   WindowHandle Foreground() override;
   void SetForeground(WindowHandle window) override;
   WindowHandle NextBelow(WindowHandle window) override;
   WindowHandle RootOwner(WindowHandle window) override;
   bool HasHigherIntegrity(WindowHandle window) override;
+  void PostCommand(WindowHandle window, unsigned commandId) override;
   void ProcessPendingMessages() override;
 };
 

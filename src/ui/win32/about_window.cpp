@@ -1,6 +1,7 @@
 #include "ui/win32/about_window.h"
 
 #include "platform/win32/wide.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/resource_ids.h"
 
 namespace zelvo {
@@ -10,9 +11,7 @@ enum : int { kIdIcon = 100, kIdHeadline = 101, kIdTagline = 102, kIdMaker = 103,
 
 }  // namespace
 
-AboutWindow::~AboutWindow() {
-  if (headlineFont_) DeleteObject(headlineFont_);
-}
+AboutWindow::~AboutWindow() = default;
 
 void AboutWindow::Open() {
   DialogTemplate t(L"Info", 236, 100, 7);
@@ -21,22 +20,31 @@ void AboutWindow::Open() {
   t.Item(kStaticClass, L"", kIdTagline, SS_LEFT | SS_NOPREFIX, 42, 28, 186, 10);
   t.Item(kStaticClass, L"", kIdMaker, SS_LEFT | SS_NOPREFIX, 42, 42, 186, 10);
   t.Item(kButtonClass, Widen(kAboutButtons[0]), kIdButton0, BS_PUSHBUTTON | WS_TABSTOP, 10, 76, 66, 14);
-  t.Item(kButtonClass, Widen(kAboutButtons[1]), kIdButton0 + 1, BS_PUSHBUTTON | WS_TABSTOP, 82, 76, 84, 14);
+  t.Item(kButtonClass, Widen(kAboutButtons[1]), kIdButton0 + 1, BS_PUSHBUTTON | WS_TABSTOP, 80, 76, 88, 14);
   t.Item(kButtonClass, Widen(kAboutButtons[2]), kIdButton0 + 2, BS_DEFPUSHBUTTON | WS_TABSTOP, 172, 76, 54, 14);
   Load(main_, t);
 }
 
-void AboutWindow::OnLoad() {
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZELVOSCRIPT));
+void AboutWindow::SetFonts() {
+  // The program's icon at the size Windows uses for icons at this DPI.
+  const int size = MetricForDpi(SM_CXICON, scaler_.Dpi());
+  HICON icon = static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZELVOSCRIPT), IMAGE_ICON, size, size, LR_SHARED));
   SendDlgItemMessageW(hwnd_, kIdIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  if (!headlineFont_) {
-    LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    lf.lfHeight = lf.lfHeight * 3 / 2;
-    lf.lfWeight = FW_BOLD;
-    headlineFont_ = CreateFontIndirectW(&lf);
-  }
-  SendDlgItemMessageW(hwnd_, kIdHeadline, WM_SETFONT, reinterpret_cast<WPARAM>(headlineFont_), FALSE);
+  LOGFONTW lf{};
+  GetObjectW(scaler_.Font(), sizeof lf, &lf);
+  lf.lfHeight = lf.lfHeight * 3 / 2;
+  lf.lfWeight = FW_BOLD;
+  FontHandle previous = std::move(headlineFont_);  // kept until the label has let go of it
+  headlineFont_.Reset(CreateFontIndirectW(&lf));
+  SendDlgItemMessageW(hwnd_, kIdHeadline, WM_SETFONT, reinterpret_cast<WPARAM>(headlineFont_.Get()), TRUE);
+}
+
+void AboutWindow::OnDpiChanged(int) { SetFonts(); }
+
+void AboutWindow::OnLoad() {
+  SetFonts();
+  SetAccessibleName(GetDlgItem(hwnd_, kIdIcon), L"Zelvoscript");
   form_.OnLoad(caption_);
   CenterOnTheScreen();
   SetFocus(GetDlgItem(hwnd_, kIdButton0 + 2));

@@ -23,12 +23,14 @@ class AboutWindow : public ModelessDialog, public AboutView {
 
  private:
   void OnLoad() override;
+  void OnDpiChanged(int dpi) override;
+  void SetFonts();
   void OnCommand(int id, int code) override;
 
   HWND main_;
   AboutBox form_;
   std::string caption_;
-  HFONT headlineFont_ = nullptr;
+  FontHandle headlineFont_;
 };
 
 }  // namespace zelvo

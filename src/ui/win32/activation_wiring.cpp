@@ -1,6 +1,7 @@
 #include "ui/win32/activation_wiring.h"
 
 #include "activation/activation_sources.h"
+#include "store/default_data_file.h"
 
 namespace zelvo {
 namespace {
@@ -31,6 +32,7 @@ ActivationWiring::ActivationWiring(HINSTANCE instance, HWND mainWindow, Program&
                      strip_->SetColour(colour);
                    },
                    [this] { return program_.dataFile().Path(); },
+                   [this] { return DefaultDataFile(services_); },
                }),
       activation_(*this) {}
 
@@ -81,6 +83,11 @@ void ActivationWiring::SaveAllSettings(const ProgramSettings& s) {
 
 void ActivationWiring::RemoveHotkey() { hotkey_.Remove(); }
 
+std::optional<HotkeyDescription> ActivationWiring::ActiveHotkey() const {
+  if (!hotkey_.Active()) return std::nullopt;
+  return HotkeyFromHK(options_.CurrentSettings().HK);
+}
+
 void ActivationWiring::UnloadOtherWindows() {
   dialog_.reset();
   strip_.reset();
@@ -92,8 +99,13 @@ void ActivationWiring::ShowOptionsDialog() {
 }
 
 void ActivationWiring::OnStripMouse(StripMouseEvent event, MouseButton button) {
-  if (auto kind = StripActivationKind(event, button, options_.State().byClick))
-    activation_.HandleActivation(*kind);
+  std::optional<int> kind = stripTrigger_.OnMouse(event, button, options_.State().byClick);
+  if (!kind) return;
+  activation_.HandleActivation(*kind);  // returns when the menu has closed
+  if (*kind == kActivateMenu && strip_) {
+    stripTrigger_.OnMenuClosed();
+    strip_->TrackLeave();
+  }
 }
 
 bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -112,7 +124,7 @@ bool ActivationWiring::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
       *result = 0;
       return true;
     case kEndProgramMessage:
-      DestroyWindow(main_);
+      if (!mayEndProgram || mayEndProgram()) DestroyWindow(main_);
       *result = 0;
       return true;
   }
@@ -157,9 +169,9 @@ int ActivationWiring::PopupSnippetMenu(const SnippetMenu& menu) {
   return menuView_.Popup(main_, menu);
 }
 
-void ActivationWiring::DeliverEntry(int number) {
+void ActivationWiring::DeliverEntry(int number, const std::string& name) {
   program_.NoteEntryUsed(number);
-  if (delivery.deliverEntry) delivery.deliverEntry(number);
+  if (delivery.deliverEntry) delivery.deliverEntry(number, name);
 }
 
 bool ActivationWiring::DeliveryBusy() { return delivery.isBusy && delivery.isBusy(); }

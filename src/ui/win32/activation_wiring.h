@@ -28,7 +28,7 @@ namespace zelvo {
 
 // The two calls into delivery; the main window sets them.
 struct DeliveryHooks {
-  std::function<void(int)> deliverEntry;
+  std::function<void(int, const std::string&)> deliverEntry;
   std::function<void()> captureLastUsedWindow;
   std::function<bool()> isBusy;
   // The window the user worked in when the activation came.
@@ -41,6 +41,8 @@ class ActivationWiring : public ActivationTarget {
   ~ActivationWiring() override;
 
   DeliveryHooks delivery;
+  // Asked before "&Beenden" of the snippet menu ends the program.
+  std::function<bool()> mayEndProgram;
 
   // ProgramHost hooks.
   void ShowDataFilePath(const std::string& path);
@@ -48,6 +50,9 @@ class ActivationWiring : public ActivationTarget {
   void PlaceBorderStrip();
   void RemoveHotkey();
   void UnloadOtherWindows();
+
+  // The registered hotkey; none when it is off or taken by another program.
+  std::optional<HotkeyDescription> ActiveHotkey() const;
 
   void ShowOptionsDialog();
   // Messages of the main window; true when handled and *result is the answer.
@@ -68,7 +73,7 @@ class ActivationWiring : public ActivationTarget {
   int PopupSnippetMenu(const SnippetMenu& menu) override;
   bool SearchWindowInsteadOfMenu() override;
   std::optional<EntryListItem> PopupSearchWindow(const std::function<void()>& whenShown) override;
-  void DeliverEntry(int number) override;
+  void DeliverEntry(int number, const std::string& name) override;
   bool DeliveryBusy() override;
   bool IsMainWindowVisible() override;
   void ShowMainWindow(bool normalState) override;
@@ -96,6 +101,7 @@ class ActivationWiring : public ActivationTarget {
   Activation activation_;
   SnippetMenuView menuView_;
   std::unique_ptr<BorderStripWindow> strip_;
+  StripTrigger stripTrigger_;
   std::unique_ptr<OptionsDialog> dialog_;
 };
 

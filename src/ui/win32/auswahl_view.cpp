@@ -2,6 +2,7 @@
 
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/wide.h"
+#include "ui/win32/accessible.h"
 
 namespace zelvo {
 
@@ -45,12 +46,12 @@ void Win32AuswahlView::SetTopmost(bool topmost) {
 }
 
 void Win32AuswahlView::ShowModal() {
-  DialogTemplate t(L"Auswahl", 220, 132, 4);
+  DialogTemplate t(L"Auswahl", 220, 137, 4);
   t.Item(kListBoxClass, L"", kIdList, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 206, 72);
-  t.Item(kStaticClass, Widen(kAuswahlLabel), kIdLabel, SS_LEFT, 7, 82, 206, 24);
-  t.Item(kButtonClass, Widen(kAuswahlCancel), kIdCancel, BS_PUSHBUTTON | WS_TABSTOP, 7, 111,
+  t.Item(kStaticClass, Widen(kAuswahlLabel), kIdLabel, SS_LEFT, 7, 82, 206, 30);
+  t.Item(kButtonClass, Widen(kAuswahlCancel), kIdCancel, BS_PUSHBUTTON | WS_TABSTOP, 7, 116,
          60, 14);
-  t.Item(kButtonClass, Widen(kAuswahlOk), kIdOk, BS_PUSHBUTTON | WS_TABSTOP, 153, 111, 60, 14);
+  t.Item(kButtonClass, Widen(kAuswahlOk), kIdOk, BS_PUSHBUTTON | WS_TABSTOP, 153, 116, 60, 14);
   DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.Get(), owner_, DialogProc,
                           reinterpret_cast<LPARAM>(this));
   dialog_ = nullptr;
@@ -62,6 +63,8 @@ void Win32AuswahlView::Close() {
 
 void Win32AuswahlView::OnInitDialog(HWND dialog) {
   dialog_ = dialog;
+  scaler_.Attach(dialog);
+  SetAccessibleName(GetDlgItem(dialog, kIdList), L"Zielfenster");
   for (const std::string& line : lines_)
     SendDlgItemMessageW(dialog, kIdList, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(Widen(line).c_str()));
@@ -95,6 +98,7 @@ INT_PTR CALLBACK Win32AuswahlView::DialogProc(HWND dialog, UINT message, WPARAM 
   switch (message) {
     case WM_COMMAND: view->OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
     case WM_CLOSE: view->form_.OnCloseByFrame(); return TRUE;
+    case WM_DPICHANGED: view->scaler_.OnDpiChanged(wParam, lParam); return TRUE;
     default: return FALSE;
   }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "delivery/chooser.h"
+#include "platform/win32/display.h"
 
 namespace zelvo {
 
@@ -39,6 +40,7 @@ class Win32AuswahlView : public AuswahlView {
   int selected_ = -1;
   ScreenPoint position_{};
   bool topmost_ = false;
+  DialogScaler scaler_;
 };
 
 }  // namespace zelvo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 #include "support/help.h"
 #include "ui/win32/resource_ids.h"
@@ -14,7 +15,6 @@ namespace {
 constexpr wchar_t kBannerClass[] = L"ZelvoscriptBanner";
 constexpr wchar_t kTitle[] = L"Zelvoscript";
 constexpr COLORREF kTop = RGB(52, 118, 200), kBottom = RGB(20, 64, 128);
-constexpr int kPad = 6;
 
 SIZE TextSize(HDC dc, HFONT font, const std::wstring& text) {
   HGDIOBJ old = SelectObject(dc, font);
@@ -33,25 +33,32 @@ Banner::~Banner() {
   if (icon_) DestroyIcon(icon_);
 }
 
-void Banner::Create(HWND parent, HINSTANCE instance, HFONT font, std::function<void()> onClick) {
+void Banner::Create(HWND parent, HINSTANCE instance, HFONT font, int dpi, std::function<void()> onClick) {
   RegisterWindowClass(instance, {kBannerClass, &Banner::Proc, IDC_HAND});
-  font_ = font;
   onClick_ = std::move(onClick);
+  SetFont(font, dpi);
+  const std::wstring name = std::wstring(kTitle) + L" \u2013 " + Widen(kMakerHost);
+  hwnd_ = CreateWindowExW(0, kBannerClass, name.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 10,
+                          10, parent, nullptr, instance, this);
+}
+
+void Banner::SetFont(HFONT font, int dpi) {
+  font_ = font;
+  dpi_ = dpi;
   LOGFONTW lf{};
   GetObjectW(font_, sizeof lf, &lf);
   lf.lfHeight = lf.lfHeight * 4 / 3;
   lf.lfWeight = FW_BOLD;
+  if (titleFont_) DeleteObject(titleFont_);
   titleFont_ = CreateFontIndirectW(&lf);
-  const std::wstring name = std::wstring(kTitle) + L" \u2013 " + Widen(kMakerHost);
-  hwnd_ = CreateWindowExW(0, kBannerClass, name.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 10,
-                          10, parent, nullptr, instance, this);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 int Banner::PreferredWidth(int height) const {
   HDC dc = GetDC(hwnd_);
   const int text = std::max(TextSize(dc, titleFont_, kTitle).cx, TextSize(dc, font_, Widen(kMakerHost)).cx);
   ReleaseDC(hwnd_, dc);
-  return kPad + IconSize(height) + kPad + text + 2 * kPad;
+  return Pad() + IconSize(height) + Pad() + text + 2 * Pad();
 }
 
 LRESULT CALLBACK Banner::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -77,7 +84,7 @@ LRESULT CALLBACK Banner::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SIZE:
-      if (self) self->LoadIconSized(IconSize(HIWORD(lp)));
+      if (self) self->LoadIconSized(self->IconSize(HIWORD(lp)));
       return 0;
     case WM_LBUTTONUP:
       if (self && self->onClick_) self->onClick_();
@@ -98,7 +105,10 @@ void Banner::LoadIconSized(int size) {
 
 void Banner::Paint(HDC dc, const RECT& r) const {
   const int h = r.bottom - r.top;
-  for (int y = 0; y < h; ++y) {
+  // A high-contrast theme gets its own colours instead of the gradient.
+  const bool plain = HighContrast();
+  if (plain) FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  for (int y = 0; y < h && !plain; ++y) {
     HBRUSH line = CreateSolidBrush(RGB(Mix(GetRValue(kTop), GetRValue(kBottom), y, h),
                                        Mix(GetGValue(kTop), GetGValue(kBottom), y, h),
                                        Mix(GetBValue(kTop), GetBValue(kBottom), y, h)));
@@ -107,18 +117,18 @@ void Banner::Paint(HDC dc, const RECT& r) const {
     DeleteObject(line);
   }
   const int size = IconSize(h);
-  if (icon_) DrawIconEx(dc, kPad, (h - size) / 2, icon_, size, size, 0, nullptr, DI_NORMAL);
+  if (icon_) DrawIconEx(dc, Pad(), (h - size) / 2, icon_, size, size, 0, nullptr, DI_NORMAL);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(255, 255, 255));
+  SetTextColor(dc, plain ? GetSysColor(COLOR_WINDOWTEXT) : RGB(255, 255, 255));
   const std::wstring host = Widen(kMakerHost);
   const SIZE title = TextSize(dc, titleFont_, kTitle), link = TextSize(dc, font_, host);
-  const int left = 2 * kPad + size, top = (h - title.cy - link.cy) / 2;
-  RECT text{left, top, r.right - kPad, top + title.cy};
+  const int left = 2 * Pad() + size, top = (h - title.cy - link.cy) / 2;
+  RECT text{left, top, r.right - Pad(), top + title.cy};
   HGDIOBJ old = SelectObject(dc, titleFont_);
   DrawTextW(dc, kTitle, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, font_);
-  SetTextColor(dc, RGB(214, 232, 255));
-  text = {left, top + title.cy, r.right - kPad, top + title.cy + link.cy};
+  SetTextColor(dc, plain ? GetSysColor(COLOR_HOTLIGHT) : RGB(214, 232, 255));
+  text = {left, top + title.cy, r.right - Pad(), top + title.cy + link.cy};
   DrawTextW(dc, host.c_str(), -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, old);
 }

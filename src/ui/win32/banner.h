@@ -16,8 +16,10 @@ class Banner {
   Banner& operator=(const Banner&) = delete;
   ~Banner();
 
-  void Create(HWND parent, HINSTANCE instance, HFONT font, std::function<void()> onClick);
+  void Create(HWND parent, HINSTANCE instance, HFONT font, int dpi, std::function<void()> onClick);
   HWND hwnd() const { return hwnd_; }
+  // The parent's font and DPI; the title is drawn a third larger.
+  void SetFont(HFONT font, int dpi);
   // The width it needs to show everything at its height, in pixels.
   int PreferredWidth(int height) const;
 
@@ -25,12 +27,14 @@ class Banner {
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   void Paint(HDC dc, const RECT& r) const;
   void LoadIconSized(int size);
-  static int IconSize(int height) { return height - 8; }
+  int Pad() const { return MulDiv(6, dpi_, 96); }
+  int IconSize(int height) const { return height - MulDiv(8, dpi_, 96); }
 
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr, titleFont_ = nullptr;
   HICON icon_ = nullptr;
   int iconSize_ = 0;
+  int dpi_ = 96;
   std::function<void()> onClick_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/win32/border_strip.h"
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 #include "ui/win32/window_class.h"
 
@@ -7,6 +8,9 @@ namespace zelvo {
 namespace {
 
 constexpr wchar_t kStripClass[] = L"ZelvoscriptBorderStrip";
+// While the strip waits for the pointer to leave it, it looks this often.
+constexpr UINT_PTR kLeaveTimer = 1;
+constexpr UINT kLeaveCheckMs = 100;
 
 }  // namespace
 
@@ -54,8 +58,15 @@ void BorderStripWindow::Place(const StripPlacement& p) {
 void BorderStripWindow::SetColour(int32_t colour) {
   colour_ = colour;
   if (brush_) DeleteObject(brush_);
-  brush_ = CreateSolidBrush(ResolveColour(colour));
+  // A high-contrast theme's text colour stands out against its desktop.
+  brush_ = CreateSolidBrush(HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ResolveColour(colour));
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// A timer rather than TrackMouseEvent, whose leave report did not arrive
+// under Wine once a menu had been open.
+void BorderStripWindow::TrackLeave() {
+  if (hwnd_) SetTimer(hwnd_, kLeaveTimer, kLeaveCheckMs, nullptr);
 }
 
 LRESULT CALLBACK BorderStripWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -76,9 +87,25 @@ LRESULT BorderStripWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_DPICHANGED:
+      return 0;  // one physical pixel at every scale: the suggested size would grow it
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      if (IsColourChange(msg, wp)) SetColour(colour_);
+      break;
     case WM_MOUSEMOVE:
       onMouse_(StripMouseEvent::Move, MouseButton::None);
       return 0;
+    case WM_TIMER: {
+      if (wp != kLeaveTimer) break;
+      POINT pointer;
+      RECT strip;
+      if (GetCursorPos(&pointer) && GetWindowRect(hwnd_, &strip) && PtInRect(&strip, pointer)) return 0;
+      KillTimer(hwnd_, kLeaveTimer);
+      onMouse_(StripMouseEvent::Leave, MouseButton::None);
+      return 0;
+    }
     case WM_LBUTTONDOWN:
       onMouse_(StripMouseEvent::ButtonDown, MouseButton::Left);
       return 0;

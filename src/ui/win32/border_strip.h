@@ -25,6 +25,9 @@ class BorderStripWindow {
   bool Created() const { return hwnd_ != nullptr; }
   void Place(const StripPlacement& placement);
   void SetColour(int32_t colour);
+  // Reports StripMouseEvent::Leave once the pointer is off the strip (soon
+  // when it is not on it now).
+  void TrackLeave();
   HWND hwnd() const { return hwnd_; }
 
  private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/wide.h"
+#include "ui/win32/accessible.h"
 
 namespace zelvo {
 namespace {
@@ -55,6 +56,7 @@ void DebuggerWindow::Open() {
 }
 
 void DebuggerWindow::OnLoad() {
+  SetAccessibleName(GetDlgItem(hwnd_, kIdList), L"Fenstertitel");
   form_.OnLoad();
   PlaceNear(main_);
   SetListLines(GetDlgItem(hwnd_, kIdList), titles_);
@@ -85,9 +87,7 @@ void DebuggerWindow::OnCommand(int id, int code) {
 
 // ---- QVDEBUGFRM ----
 
-WindowListWindow::~WindowListWindow() {
-  if (font_) DeleteObject(font_);
-}
+WindowListWindow::~WindowListWindow() = default;
 
 void WindowListWindow::Open() {
   DialogTemplate t(Widen(WindowListForm::kInitialCaption), 330, 220, 3,
@@ -99,21 +99,26 @@ void WindowListWindow::Open() {
   Load(main_, t);
 }
 
+void WindowListWindow::SetListFont() {
+  FontHandle previous = std::move(font_);  // kept until the list has let go of it
+  font_.Reset(CreateFontW(-MulDiv(9, scaler_.Dpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                          L"Courier New"));
+  SendDlgItemMessageW(hwnd_, kIdList, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+}
+
+void WindowListWindow::OnDpiChanged(int) { SetListFont(); }
+
 void WindowListWindow::OnLoad() {
-  if (!font_) {
-    HDC dc = GetDC(hwnd_);
-    font_ = CreateFontW(-MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        FIXED_PITCH | FF_MODERN, L"Courier New");
-    ReleaseDC(hwnd_, dc);
-  }
-  SendDlgItemMessageW(hwnd_, kIdList, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SetListFont();
+  SetAccessibleName(GetDlgItem(hwnd_, kIdList), L"Fenster");
   CheckDlgButton(hwnd_, kIdVisible, BST_CHECKED);
   // Further down and right than DebFrm, so both can be seen at once.
   PlaceNear(main_);
   RECT r{};
   GetWindowRect(hwnd_, &r);
-  SetWindowPos(hwnd_, nullptr, r.left + 100, r.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int further = ScaleToDpi(100, scaler_.Dpi());
+  SetWindowPos(hwnd_, nullptr, r.left + further, r.top + further, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetTimer(hwnd_, kRefreshTimer, WindowListForm::kIntervalMs, nullptr);
 }
 

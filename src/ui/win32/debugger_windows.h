@@ -51,6 +51,8 @@ class WindowListWindow : public ModelessDialog, public WindowListView {
 
  private:
   void OnLoad() override;
+  void OnDpiChanged(int dpi) override;
+  void SetListFont();
   void OnCommand(int id, int code) override;
   void OnTimer(UINT_PTR id) override { form_.OnTimer(); }
   void OnUnload() override;
@@ -58,7 +60,7 @@ class WindowListWindow : public ModelessDialog, public WindowListView {
   HWND main_;
   Win32WindowSystem windows_;
   WindowListForm form_;
-  HFONT font_ = nullptr;
+  FontHandle font_;
 };
 
 }  // namespace zelvo

@@ -1,5 +1,7 @@
 #include "ui/win32/delivery_wiring.h"
 
+#include "platform/win32/display.h"
+
 #include "ui/win32/auswahl_view.h"
 
 namespace zelvo {
@@ -11,7 +13,9 @@ DeliveryWiring::DeliveryWiring(HWND mainWindow, Program& program, Services& serv
       delivery_(services, {windows_, keyboard_, clipboard_}, targets_, *this) {}
 
 void DeliveryWiring::Connect(ActivationWiring& activation) {
-  activation.delivery.deliverEntry = [this](int number) { delivery_.DeliverEntry(number); };
+  activation.delivery.deliverEntry = [this](int number, const std::string& name) {
+    delivery_.DeliverEntry(number, name);
+  };
   activation.delivery.captureLastUsedWindow = [this] {
     // The caption and the ignore list are those of the last reload.
     targets_.SetBaseCaption(program_.Caption(""));
@@ -41,7 +45,10 @@ std::string DeliveryWiring::BuildCaption(const std::string& suffix) {
 ScreenPoint DeliveryWiring::MainWindowCorner() {
   RECT r{};
   GetWindowRect(main_, &r);
-  return {r.left, r.top};
+  // The chooser adds the 50 design pixels itself; at another scale the
+  // corner is shifted by the difference, so the offset scales too.
+  const int extra = ScaleToDpi(kNearMainWindowOffset, WindowDpi(main_)) - kNearMainWindowOffset;
+  return {r.left + extra, r.top + extra};
 }
 
 std::unique_ptr<AuswahlView> DeliveryWiring::CreateAuswahlView(AuswahlForm& form) {

@@ -8,6 +8,9 @@
 
 #include "mainwindow/main_form_texts.h"
 #include "platform/win32/wide.h"
+#include "store/codepage.h"
+#include "ui/win32/accessible.h"
+#include "ui/win32/resource_ids.h"
 #include "ui/win32/window_class.h"
 
 namespace zelvo {
@@ -41,17 +44,17 @@ WindowsVersion CurrentWindowsVersion() {
 
 int MenuId(MenuArray array, int item) { return kIdMenuBase + 10 * static_cast<int>(array) + item; }
 
-// Standard toolbar images for the buttons, in table order.
-constexpr int kToolImages[] = {STD_FILENEW, STD_PROPERTIES, STD_DELETE, STD_REDOW, STD_PROPERTIES,
-                               STD_FIND,    STD_HELP,       STD_FILEOPEN, STD_UNDO};
+// Toolbar images are 16 design pixels square; the icons hold them at the
+// sizes the usual scales ask for (16, 20, 24, 32, 40, 48).
+constexpr int kToolImageSize = 16;
 
 // Option panel, in twips inside Container2 (6345 x 1005): three rows of
 // options under the headings, the title box below the second one.
 constexpr TwipsRect kTargetLabelRect{0, 0, 2670, 225};
-constexpr TwipsRect kDestinationRects[2] = {{0, 225, 2670, 240}, {0, 450, 2670, 240}};
+constexpr TwipsRect kDestinationRects[2] = {{0, 225, 2670, 225}, {0, 450, 2670, 225}};
 constexpr TwipsRect kComboRect{0, 690, 2500, 1500};
 constexpr TwipsRect kSendLabelRect{2680, 0, 2130, 225};
-constexpr TwipsRect kSendRects[3] = {{2680, 225, 2130, 240}, {2680, 450, 2130, 240}, {2680, 675, 2130, 240}};
+constexpr TwipsRect kSendRects[3] = {{2680, 225, 2130, 225}, {2680, 450, 2130, 225}, {2680, 675, 2130, 225}};
 constexpr TwipsRect kSecurityLabelRect{4830, 0, 1515, 225};
 constexpr TwipsRect kCryptRect{4830, 225, 1515, 480};
 // "&Steuertasten einfügen" on the top edge of the frame "Bearbeitung".
@@ -67,63 +70,138 @@ MainFormWin::MainFormWin(HWND window, HINSTANCE instance, Program& program)
 
 MainFormWin::~MainFormWin() {
   KillTimer(window_, kClockTimer);
-  if (font_) DeleteObject(font_);
   if (windowBrush_) DeleteObject(windowBrush_);
-}
-
-int MainFormWin::Px(float twips, bool vertical) const {
-  return static_cast<int>(twips / (vertical ? tppY_ : tppX_) + (twips >= 0 ? 0.5f : -0.5f));
+  if (toolImages_) ImageList_Destroy(toolImages_);
 }
 
 HWND MainFormWin::Child(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id) {
   HWND h = CreateWindowExW(0, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
                            0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            instance_, nullptr);
-  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   return h;
 }
 
 void MainFormWin::Create() {
-  HDC dc = GetDC(nullptr);
-  tppX_ = 1440.0f / static_cast<float>(GetDeviceCaps(dc, LOGPIXELSX));
-  tppY_ = 1440.0f / static_cast<float>(GetDeviceCaps(dc, LOGPIXELSY));
-  ReleaseDC(nullptr, dc);
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  font_ = CreateFontIndirectW(&ncm.lfMessageFont);
+  dpi_ = WindowDpi(window_);
+  font_.Reset(CreateMessageFont(dpi_));
   windowBrush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
 
   CreateMenus();
   CreateToolbar();
-  banner_.Create(window_, instance_, font_, [this] { form_->OnBannerClick(); });
+  banner_.Create(window_, instance_, font_.Get(), dpi_, [this] { form_->OnBannerClick(); });
   // Above the toolbar, whose design width reaches under it.
   SetWindowPos(banner_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   listFrame_ = Child(window_, L"BUTTON", std::string(kListFrameCaption), BS_GROUPBOX, 0);
   textFrame_ = Child(window_, L"BUTTON", std::string(kTextFrameCaption), BS_GROUPBOX, 0);
   list_ = Child(window_, L"LISTBOX", "",
-                WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER, kIdList);
+                WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER, kIdList);
   editor_.Create(window_, kIdEditor, instance_);
-  SetWindowSubclass(editor_.hwnd(), &MainFormWin::EditorProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption),
-                     BS_AUTOCHECKBOX | WS_TABSTOP, kIdKeyRecord);
+  editor_.Attach(&form_->editor());
+  editor_.onRightButton = [this](KeyModifiers m, int x, int y) {
+    form_->OnEditorRightButton(m.shift, m.ctrl, m.alt, x, y);
+  };
+  // Shown but never read, so Tab passes it by (Alt+S still reaches it).
+  keyRecord_ = Child(window_, L"BUTTON", std::string(kKeyRecordCaption), BS_AUTOCHECKBOX, kIdKeyRecord);
   CreateOptionPanel();
   // The frames lie below the controls they hold.
   for (HWND frame : {listFrame_, textFrame_})
     SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             window_, reinterpret_cast<HMENU>(kIdStatus), instance_, nullptr);
-  SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   SetTimer(window_, kClockTimer, 1000, nullptr);
+  NameControls();
+  ApplyDpi();
 
-  // The design size: client area 9480 x 6510 twips plus the frame.
-  RECT r{0, 0, Px(kDesignClientWidth, false), Px(kDesignClientHeight, true)};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), TRUE,
-                     static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+  const RECT r = DesignWindowRect();
   SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyLayout();
   UpdateStatusClock();  // after the status bar has its panels
+}
+
+RECT MainFormWin::DesignWindowRect() const {
+  // Client area 9480 x 6510 twips plus the frame, both at the window's DPI.
+  return AdjustWindowRectForDpi({0, 0, Px(kDesignClientWidth), Px(kDesignClientHeight)},
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), true,
+                                static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+}
+
+void MainFormWin::ApplyDpi() {
+  // The rich editor keeps its own character formats.
+  for (HWND parent : {window_, panel_}) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (child != editor_.hwnd()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  }
+  banner_.SetFont(font_.Get(), dpi_);
+  UpdateListExtent();
+  SetToolbarImages();
+  editor_.SetScale(dpi_, SystemDpi());
+  editor_.Render(BuildEditorRuns(form_->editor().Text()));
+  Place(targetLabel_, kTargetLabelRect);
+  for (int i = 0; i < 2; ++i) Place(destination_[i], kDestinationRects[i]);
+  Place(combo_, kComboRect);
+  Place(sendLabel_, kSendLabelRect);
+  for (int i = 0; i < 3; ++i) Place(sendMethod_[i], kSendRects[i]);
+  Place(securityLabel_, kSecurityLabelRect);
+  Place(crypt_, kCryptRect);
+  // The window's own icons, sharp at this scale.
+  for (auto [which, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+    const int size = MetricForDpi(metric, dpi_);
+    HICON icon = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ZELVOSCRIPT), IMAGE_ICON, size, size, LR_SHARED));
+    if (icon) SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+void MainFormWin::SetToolbarImages() {
+  const int size = ScaleToDpi(kToolImageSize, dpi_);
+  HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kToolbarButtons.size(), 0);
+  for (size_t i = 0; i < kToolbarButtons.size(); ++i) {
+    HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TOOL_FIRST + static_cast<int>(i)),
+                                               IMAGE_ICON, size, size, 0));
+    ImageList_AddIcon(images, icon);
+    if (icon) DestroyIcon(icon);
+  }
+  SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  if (toolImages_) ImageList_Destroy(toolImages_);
+  toolImages_ = images;
+  SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+}
+
+void MainFormWin::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  font_.Reset(CreateMessageFont(dpi_));
+  ApplyDpi();
+  // The minimum size is the design size at the new scale.
+  if (layout_.Captured()) CaptureLayout();
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyLayout();
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void MainFormWin::OnColoursChanged() {
+  if (windowBrush_) DeleteObject(windowBrush_);
+  windowBrush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+  // The symbols take the theme's colours; the text and caret stay.
+  editor_.SetColours(HighContrast());
+  editor_.Render(BuildEditorRuns(form_->editor().Text()));
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void MainFormWin::NameControls() {
+  SetWindowTextW(toolbar_, L"Symbolleiste");
+  SetWindowTextW(panel_, L"Ziel, \u00dcbergabe und Sicherheit");
+  SetAccessibleName(list_, SpokenCaption(std::string(kListFrameCaption)), [this] {
+    const LRESULT row = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    return row >= 0 && row < static_cast<LRESULT>(listRows_.size()) ? Widen(listRows_[row]) : std::wstring();
+  });
+  SetAccessibleName(editor_.hwnd(), SpokenCaption(std::string(kTextFrameCaption)),
+                    [this] { return Widen(SpokenEditorText(form_->editor().Text())); });
+  SetAccessibleName(combo_, SpokenCaption(std::string(kDestinationOptions[1])));
+  SetAccessibleName(status_, L"Statusleiste");
 }
 
 void MainFormWin::CreateMenus() {
@@ -150,20 +228,17 @@ void MainFormWin::CreateToolbar() {
                              0, 0, 10, 10, window_, reinterpret_cast<HMENU>(kIdToolbar), instance_,
                              nullptr);
   SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  SendMessageW(toolbar_, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
   TBBUTTON buttons[kToolbarButtons.size()] = {};
   std::wstring captions[kToolbarButtons.size()];
   for (size_t i = 0; i < kToolbarButtons.size(); ++i) {
     captions[i] = Widen(std::string(kToolbarButtons[i].caption));
-    buttons[i].iBitmap = kToolImages[i];
+    buttons[i].iBitmap = static_cast<int>(i);
     buttons[i].idCommand = kIdToolBase + kToolbarButtons[i].tag;
     buttons[i].fsState = TBSTATE_ENABLED;
     buttons[i].fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
     buttons[i].iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
   }
   SendMessageW(toolbar_, TB_ADDBUTTONSW, kToolbarButtons.size(), reinterpret_cast<LPARAM>(buttons));
-  SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
 }
 
 LRESULT CALLBACK MainFormWin::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -186,50 +261,51 @@ void MainFormWin::CreateOptionPanel() {
   panel_ = Child(window_, kPanelClass, "", WS_CLIPCHILDREN | WS_EX_CONTROLPARENT, kIdPanel);
   SetWindowLongPtrW(panel_, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
 
+  // Placed by ApplyDpi.
   targetLabel_ = Child(panel_, L"STATIC", std::string(kTargetLabel), SS_LEFT, 0);
-  Place(targetLabel_, kTargetLabelRect);
   for (int i = 0; i < 2; ++i) {
     destination_[i] = Child(panel_, L"BUTTON", std::string(kDestinationOptions[i]),
                             BS_AUTORADIOBUTTON | BS_NOTIFY | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
                             kIdDestination0 + i);
-    Place(destination_[i], kDestinationRects[i]);
   }
-  combo_ = Child(panel_, L"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, kIdCombo);
-  Place(combo_, kComboRect);
-  HWND label = Child(panel_, L"STATIC", std::string(kSendLabel), SS_LEFT | WS_GROUP, 0);
-  Place(label, kSendLabelRect);
+  // A group of its own, so the arrow keys of the options above stay there.
+  combo_ = Child(panel_, L"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                 kIdCombo);
+  sendLabel_ = Child(panel_, L"STATIC", std::string(kSendLabel), SS_LEFT | WS_GROUP, 0);
   for (int i = 0; i < 3; ++i) {
     sendMethod_[i] = Child(panel_, L"BUTTON", std::string(kSendMethodOptions[i]),
                            BS_AUTORADIOBUTTON | BS_NOTIFY | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
                            kIdSendMethod0 + i);
-    Place(sendMethod_[i], kSendRects[i]);
   }
-  label = Child(panel_, L"STATIC", std::string(kSecurityLabel), SS_LEFT | WS_GROUP, 0);
-  Place(label, kSecurityLabelRect);
+  securityLabel_ = Child(panel_, L"STATIC", std::string(kSecurityLabel), SS_LEFT | WS_GROUP, 0);
   crypt_ = Child(panel_, L"BUTTON", std::string(kCryptCaption),
                  BS_AUTOCHECKBOX | BS_NOTIFY | BS_MULTILINE | BS_TOP | WS_TABSTOP | WS_GROUP, kIdCrypt);
-  Place(crypt_, kCryptRect);
 }
 
 void MainFormWin::Place(HWND control, const TwipsRect& r, float dx, float dy) {
-  MoveWindow(control, Px(r.left + dx, false), Px(r.top + dy, true), Px(r.width, false),
-             Px(r.height, true), TRUE);
+  const PixelRect p = ToPixels(r, dpi_, dx, dy);
+  MoveWindow(control, p.left, p.top, p.width, p.height, TRUE);
 }
 
 TwipsRect MainFormWin::WindowTwips() const {
   RECT r;
   GetWindowRect(window_, &r);
-  return {r.left * tppX_, r.top * tppY_, (r.right - r.left) * tppX_, (r.bottom - r.top) * tppY_};
+  return PlacementToTwips({r.left, r.top, r.right - r.left, r.bottom - r.top}, SystemDpi(), dpi_);
 }
 
-void MainFormWin::CaptureLayout() { layout_.Capture(WindowTwips(), kDesignLayout); }
+void MainFormWin::CaptureLayout() {
+  const RECT r = DesignWindowRect();
+  layout_.Capture(PlacementToTwips({0, 0, r.right - r.left, r.bottom - r.top}, dpi_, dpi_), kDesignLayout);
+}
 
 void MainFormWin::RestoreWindowPlacement() {
+  // The screen in twips at its own DPI, as the corner is stored.
+  const int screenDpi = SystemDpi();
   const TwipsRect r = ::zelvo::RestoreWindowPlacement(
-      program_.services().settings, WindowTwips(), GetSystemMetrics(SM_CXSCREEN) * tppX_,
-      GetSystemMetrics(SM_CYSCREEN) * tppY_);
-  SetWindowPos(window_, nullptr, Px(r.left, false), Px(r.top, true), Px(r.width, false),
-               Px(r.height, true), SWP_NOZORDER | SWP_NOACTIVATE);
+      program_.services().settings, WindowTwips(), PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), screenDpi),
+      PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), screenDpi));
+  const PixelRect p = PlacementToPixels(r, screenDpi, dpi_);
+  SetWindowPos(window_, nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainFormWin::SaveWindowPlacement() {
@@ -243,14 +319,21 @@ void MainFormWin::ApplyLayout() {
     const WindowLayout::Result r = layout_.Apply(w.width, w.height);
     if (r.snapWidth || r.snapHeight) {
       // Back to the design size; the resize this causes lays out again.
-      SetWindowPos(window_, nullptr, 0, 0, Px(r.snapWidth.value_or(w.width), false),
-                   Px(r.snapHeight.value_or(w.height), true), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(window_, nullptr, 0, 0, Px(r.snapWidth.value_or(w.width)), Px(r.snapHeight.value_or(w.height)),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return;
     }
     c = r.controls;
   }
   const TwipsRect& bar = c[kToolbarFrame];
-  Place(toolbar_, kDesignToolbar, bar.left, bar.top);
+  // The toolbar ends after its last button, so the banner beside it never
+  // lies over it, whatever room the buttons take at this scale.
+  const PixelRect tools = ToPixels(kDesignToolbar, dpi_, bar.left, bar.top);
+  RECT last{};
+  SendMessageW(toolbar_, TB_GETITEMRECT, SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0) - 1,
+               reinterpret_cast<LPARAM>(&last));
+  MoveWindow(toolbar_, tools.left, tools.top, last.right > 0 ? std::min<int>(tools.width, last.right) : tools.width,
+             tools.height, TRUE);
   Place(listFrame_, c[kListenFrame]);
   Place(list_, c[kEntryList], c[kListenFrame].left, c[kListenFrame].top);
   const TwipsRect& text = c[kTextFrame];
@@ -262,7 +345,7 @@ void MainFormWin::ApplyLayout() {
   RECT client;
   GetClientRect(window_, &client);
   PlaceBanner(bar, client.right);
-  const int inch = Px(1440, false);
+  const int inch = Px(kTwipsPerInch);
   int parts[3] = {std::max(0, static_cast<int>(client.right) - 2 * inch - 20),
                   std::max(0, static_cast<int>(client.right) - inch - 20), -1};
   SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
@@ -274,9 +357,10 @@ void MainFormWin::PlaceBanner(const TwipsRect& strip, int clientRight) {
   RECT last{};
   const LRESULT buttons = SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0);
   SendMessageW(toolbar_, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&last));
-  const int top = Px(strip.top + kDesignToolbar.top, true), height = Px(kDesignToolbar.height, true);
-  const int free = Px(strip.left + kDesignToolbar.left, false) + last.right + Px(120, false);
-  const int right = clientRight - Px(120, false);
+  const PixelRect bar = ToPixels(kDesignToolbar, dpi_, strip.left, strip.top);
+  const int top = bar.top, height = bar.height;
+  const int free = bar.left + last.right + Px(120);
+  const int right = clientRight - Px(120);
   const int width = std::min(banner_.PreferredWidth(height), right - free);
   ShowWindow(banner_.hwnd(), width > 2 * height ? SW_SHOWNA : SW_HIDE);
   MoveWindow(banner_.hwnd(), right - width, top, std::max(width, 0), height, TRUE);
@@ -293,15 +377,68 @@ void MainFormWin::UpdateStatusClock() {
 // ---- messages -----------------------------------------------------------------
 
 bool MainFormWin::PreTranslate(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
-  int item = 0;
-  if (msg.wParam == VK_F3) item = menu_item::kWeitersuchen;
-  if (msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0) item = menu_item::kSuchen;
-  if (!item) return false;
-  const UINT id = MenuId(MenuArray::Bearbeiten, item);
-  if (GetMenuState(menuBar_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) return true;
-  form_->OnMenuClick(MenuArray::Bearbeiten, item);
+  if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
+  if (msg.message == WM_KEYDOWN) {
+    int item = 0;
+    if (msg.wParam == VK_F3) item = menu_item::kWeitersuchen;
+    if (msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0) item = menu_item::kSuchen;
+    if (item) {
+      const UINT id = MenuId(MenuArray::Bearbeiten, item);
+      if (!(GetMenuState(menuBar_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
+        form_->OnMenuClick(MenuArray::Bearbeiten, item);
+      return true;
+    }
+  }
+  if (!IsWindowVisible(window_) || !IsWindowEnabled(window_)) return false;
+  // Only keys need the dialog handling; everything else takes the usual way.
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  return OnDialogKey(msg);
+}
+
+bool MainFormWin::OnAccessKey(char32_t key) {
+  std::vector<HWND> controls;
+  std::vector<std::string> captions;
+  for (HWND h : {keyRecord_, destination_[0], destination_[1], sendMethod_[0], sendMethod_[1], sendMethod_[2], crypt_}) {
+    if (!IsWindowEnabled(h) || !IsWindowVisible(h)) continue;
+    wchar_t text[128] = L"";
+    GetWindowTextW(h, text, 128);
+    controls.push_back(h);
+    captions.push_back(Narrow(text));
+  }
+  const auto focused = std::find(controls.begin(), controls.end(), GetFocus());
+  const int at = focused == controls.end() ? -1 : static_cast<int>(focused - controls.begin());
+  if (const auto hit = FindAccessKey(captions, at, key)) {
+    SetFocus(controls[hit->index]);
+    if (hit->press) SendMessageW(controls[hit->index], BM_CLICK, 0, 0);
+    return true;
+  }
+  // Letters no control has press a toolbar button, or else open a menu.
+  const int tag = ToolbarAccessKeyTag(key);
+  if (tag < 0 || !SendMessageW(toolbar_, TB_ISBUTTONENABLED, kIdToolBase + tag, 0)) return false;
+  form_->OnToolbarClick(tag);
   return true;
+}
+
+bool MainFormWin::OnDialogKey(const MSG& msg) {
+  if (msg.message == WM_SYSCHAR && GetKeyState(VK_CONTROL) >= 0 && OnAccessKey(UpperLatin(static_cast<char32_t>(msg.wParam))))
+    return true;
+  HWND focus = GetFocus();
+  const bool inCombo = focus == combo_ || IsChild(combo_, focus);
+  const bool dropped = inCombo && SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0);
+  if (msg.message == WM_KEYDOWN && focus != editor_.hwnd() && !dropped &&
+      (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+    // A tool window: Esc hides it, Enter on the list opens the entry in
+    // the editor, Enter in the title box takes the title and moves on.
+    if (msg.wParam == VK_ESCAPE)
+      SendMessageW(window_, WM_COMMAND, IDCANCEL, 0);
+    else if (focus == list_)
+      FocusEditor();
+    else if (inCombo)
+      SetFocus(GetNextDlgTabItem(window_, combo_, FALSE));
+    return true;
+  }
+  MSG copy = msg;
+  return IsDialogMessageW(window_, &copy) != FALSE;
 }
 
 bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -326,18 +463,45 @@ bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     case WM_SIZE:
       if (wp != SIZE_MINIMIZED && toolbar_) ApplyLayout();
       return false;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return true;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      if (IsColourChange(msg, wp)) OnColoursChanged();
+      return false;
     case WM_GETMINMAXINFO:
       if (layout_.Captured()) {
         // Dragging stops at the design size (a smaller size would snap back).
         const WindowLayout::Result design = layout_.Apply(0, 0);
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-        info->ptMinTrackSize = {Px(*design.snapWidth, false), Px(*design.snapHeight, true)};
+        info->ptMinTrackSize = {Px(*design.snapWidth), Px(*design.snapHeight)};
       }
       return false;
     case WM_TIMER:
       if (wp != kClockTimer) return false;
       UpdateStatusClock();
       return true;
+    case WM_SHOWWINDOW:
+      if (wp) lastFocus_ = nullptr;  // a window shown anew starts at the list
+      return false;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+        return false;
+      }
+      // Keys need a control with the focus; a hidden window (the snippet
+      // menu's owner) takes none, so it never takes the data lock.
+      if (!IsWindowVisible(window_)) return false;
+      for (HWND h : {lastFocus_, list_}) {
+        if (h && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h)) {
+          SetFocus(h);
+          return true;
+        }
+      }
+      return false;
     case WM_INITMENUPOPUP:
       if (reinterpret_cast<HMENU>(wp) == popups_[static_cast<int>(MenuArray::Bearbeiten)])
         form_->UpdateControlStates();
@@ -364,6 +528,10 @@ bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 }
 
 bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
+  if (id == IDCANCEL && !control) {
+    form_->HideWindowReleasingLock();
+    return true;
+  }
   if (!control && id >= kIdMenuBase && id < kIdMenuBase + 50) {
     form_->OnMenuClick(static_cast<MenuArray>((id - kIdMenuBase) / 10), (id - kIdMenuBase) % 10);
     return true;
@@ -377,6 +545,7 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
       if (code == LBN_SELCHANGE) form_->OnEntryListClick(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
       return true;
     case kIdEditor:
+      if (code == EN_CHANGE) editor_.Changed();
       if (code == EN_SETFOCUS) form_->OnGotFocus(FocusControl::Editor);
       if (code == EN_KILLFOCUS) form_->OnLostFocus(FocusControl::Editor);
       return true;
@@ -404,31 +573,6 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
   return true;
 }
 
-LRESULT CALLBACK MainFormWin::EditorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                         DWORD_PTR self) {
-  auto* view = reinterpret_cast<MainFormWin*>(self);
-  switch (msg) {
-    case WM_GETDLGCODE:
-      return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
-    case WM_KEYDOWN:
-      if (view->form_->OnEditorKeyDown(static_cast<int>(wp))) return 0;
-      break;
-    case WM_CHAR:
-      // Enter and Tab were recorded at key-down; their characters are dropped.
-      if (wp == L'\r' || wp == L'\n' || wp == L'\t') return 0;
-      if (wp >= 0x20) view->form_->OnEditorKeyPress();
-      break;
-    case WM_RBUTTONDOWN: {
-      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      ClientToScreen(hwnd, &pt);
-      view->form_->OnEditorRightButton((wp & MK_SHIFT) != 0, (wp & MK_CONTROL) != 0,
-                                       GetKeyState(VK_MENU) < 0, pt.x, pt.y);
-      return 0;
-    }
-  }
-  return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
 // ---- MainFormView ------------------------------------------------------------------
 
 void MainFormWin::SetListRows(const std::vector<std::string>& names) {
@@ -442,8 +586,27 @@ void MainFormWin::SetListRows(const std::vector<std::string>& names) {
   SendMessageW(list_, LB_INITSTORAGE, names.size(), names.size() * 32);
   for (const std::string& name : names)
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
+  UpdateListExtent();
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MainFormWin::UpdateListExtent() {
+  // A name longer than the list is wide can be scrolled to instead of being
+  // cut off; the scroll bar shows only when some name needs it.
+  int widest = 0;
+  if (HDC dc = GetDC(list_)) {
+    HGDIOBJ old = SelectObject(dc, font_.Get());
+    for (const std::string& name : listRows_) {
+      const std::wstring w = Widen(name);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+  }
+  SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest ? widest + ScaleToDpi(4, dpi_) : 0, 0);
 }
 
 void MainFormWin::SelectListRow(int row) { SendMessageW(list_, LB_SETCURSEL, row, 0); }
@@ -452,56 +615,6 @@ void MainFormWin::ShowEditMenuAt(int x, int y) {
   TrackPopupMenu(popups_[static_cast<int>(MenuArray::Bearbeiten)], TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y,
                  0, window_, nullptr);
 }
-
-namespace {
-
-bool PutClipboardText(HWND owner, const std::wstring& text) {
-  if (!OpenClipboard(owner)) return false;
-  EmptyClipboard();
-  bool ok = false;
-  if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
-    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
-    if (!ok) GlobalFree(mem);
-  }
-  CloseClipboard();
-  return ok;
-}
-
-std::wstring ClipboardText(HWND owner) {
-  std::wstring text;
-  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) return text;
-  if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* p = static_cast<const wchar_t*>(GlobalLock(mem))) {
-      text = p;
-      GlobalUnlock(mem);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-}  // namespace
-
-void MainFormWin::CopySelection() { PutClipboardText(window_, Widen(editor_.SelectedText())); }
-
-void MainFormWin::CutSelection() {
-  CopySelection();
-  DeleteSelection();
-}
-
-void MainFormWin::PasteText() {
-  editor_.SetInsertFormat(EditorFormat::Text);
-  const std::wstring text = ClipboardText(window_);
-  SendMessageW(editor_.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void MainFormWin::DeleteSelection() {
-  SendMessageW(editor_.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
-}
-
-bool MainFormWin::ClipboardHasText() { return !ClipboardText(window_).empty(); }
 
 void MainFormWin::SetDestinationTitles(const std::vector<std::string>& titles) {
   const std::string text = DestinationTitle();

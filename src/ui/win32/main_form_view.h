@@ -4,12 +4,14 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
 
 #include "mainwindow/layout.h"
 #include "mainwindow/main_form.h"
+#include "platform/win32/display.h"
 #include "platform/win32/win32_shell.h"
 #include "support/help.h"
 #include "ui/win32/banner.h"
@@ -28,42 +30,29 @@ class MainFormWin : public MainFormView {
 
   // The main window's messages; true when handled (result in `result`).
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  // Strg+F and F3 while the main window is active; true when used.
+  // The main window's keys: Strg+F and F3, the toolbar's access keys,
+  // Enter and Esc, and the dialog keys (Tab, arrows, access keys) of its
+  // controls; true when used.
   bool PreTranslate(const MSG& msg);
 
   void CaptureLayout();
   void RestoreWindowPlacement();
   void SaveWindowPlacement();
-  // The window's rectangle in twips, and the screen's twips per pixel.
+  // The window's size in twips at its DPI.
   TwipsRect WindowTwips() const;
-  float TwipsPerPixelX() const { return tppX_; }
-  float TwipsPerPixelY() const { return tppY_; }
+  int Dpi() const { return dpi_; }
 
   Help& help() { return *help_; }
   Shell& shell() { return shell_; }
 
   // Windows that live elsewhere; each does nothing until set.
-  std::function<void()> showOptions, showAbout, showDebugger, showWindowList;
+  std::function<void()> showOptions, showAbout, showDebugger, showWindowList, showMainWindow;
 
   // MainFormView
   void SetListRows(const std::vector<std::string>& names) override;
   void SelectListRow(int row) override;
-  void RenderEditor(const std::vector<EditorRun>& runs) override { editor_.Render(runs); }
-  std::string EditorText() override { return editor_.EditorText(); }
-  std::string EditorPlainText() override { return editor_.PlainText(); }
-  int EditorSelStart() override { return editor_.SelStart(); }
-  int EditorSelLength() override { return editor_.SelLength(); }
-  void SetEditorSelection(int start, int length) override { editor_.SetSelection(start, length); }
-  std::string EditorCharBeforeCaret() override { return editor_.CharBeforeCaret(); }
-  void MoveCaretPastLineBreak() override { editor_.MoveCaretPastLineBreak(); }
-  void SetInsertFormat(EditorFormat format) override { editor_.SetInsertFormat(format); }
-  void InsertAtCaret(const EditorRun& run) override { editor_.Insert(run); }
+  EditorSurface& Editor() override { return editor_; }
   void FocusEditor() override { SetFocus(editor_.hwnd()); }
-  void CutSelection() override;
-  void CopySelection() override;
-  void PasteText() override;
-  void DeleteSelection() override;
-  bool ClipboardHasText() override;
   void ShowEditMenuAt(int x, int y) override;
   void SetDestinationTitles(const std::vector<std::string>& titles) override;
   std::string DestinationTitle() override;
@@ -74,6 +63,7 @@ class MainFormWin : public MainFormView {
   bool CryptChecked() override;
   void SetCryptChecked(bool checked) override;
   void ApplyControlStates(const ControlStates& states) override;
+  void ShowMainWindow() override { Call(showMainWindow); }
   void HideWindow() override { ShowWindow(window_, SW_HIDE); }
   void EndProgram() override { DestroyWindow(window_); }
   void ShowOptionsDialog() override { Call(showOptions); }
@@ -91,13 +81,23 @@ class MainFormWin : public MainFormView {
   void CreateMenus();
   void CreateToolbar();
   void CreateOptionPanel();
+  void NameControls();
+  // Fonts, toolbar images and the option panel for the current DPI.
+  void ApplyDpi();
+  void SetToolbarImages();
+  void UpdateListExtent();
+  // The design size at the current DPI, and the layout captured from it.
+  RECT DesignWindowRect() const;
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnColoursChanged();
   void ApplyLayout();
   void PlaceBanner(const TwipsRect& strip, int clientRight);
   void Place(HWND control, const TwipsRect& r, float dx = 0, float dy = 0);
-  int Px(float twips, bool vertical) const;
+  int Px(float twips) const { return TwipsToPixels(twips, dpi_); }
   void UpdateStatusClock();
   bool OnCommand(WORD id, WORD code, HWND control);
-  static LRESULT CALLBACK EditorProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool OnDialogKey(const MSG& msg);
+  bool OnAccessKey(char32_t key);
   static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
 
   HWND window_;
@@ -106,18 +106,21 @@ class MainFormWin : public MainFormView {
   std::unique_ptr<MainForm> form_;
   Win32Shell shell_;
   std::unique_ptr<Help> help_;
-  float tppX_ = 15, tppY_ = 15;
-  HFONT font_ = nullptr;
+  int dpi_ = kDesignDpi;
+  FontHandle font_;
+  HIMAGELIST toolImages_ = nullptr;
   HMENU menuBar_ = nullptr;
   HMENU popups_[5] = {};
   HWND toolbar_ = nullptr, status_ = nullptr, listFrame_ = nullptr, textFrame_ = nullptr;
   HWND list_ = nullptr, keyRecord_ = nullptr, panel_ = nullptr, combo_ = nullptr;
   std::vector<std::string> listRows_;  // what the list box shows
   HWND targetLabel_ = nullptr, destination_[2] = {}, sendMethod_[3] = {}, crypt_ = nullptr;
+  HWND sendLabel_ = nullptr, securityLabel_ = nullptr;
   RichEditor editor_;
   Banner banner_;
   WindowLayout layout_;
   bool listEnabled_ = false;
+  HWND lastFocus_ = nullptr;  // the control that has the focus back when the window is activated
   HBRUSH windowBrush_ = nullptr;  // the system's window colour
 };
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/window_class.h"
@@ -12,6 +13,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"ZelvoscriptMainWindow";
 constexpr wchar_t kInstanceMutex[] = L"Local\\Brannox.Zelvoscript.SingleInstance";
 constexpr UINT kTrayMessage = WM_USER;
+// Posted when a log-off was refused, to show the text that was kept.
+constexpr UINT kKeptTextMessage = WM_APP + 0x52;
 constexpr UINT_PTR kPollTimerId = 1;
 constexpr UINT kPollIntervalMs = 2000;
 
@@ -58,6 +61,8 @@ bool MainWindow::Create() {
   mainForm_->showDebugger = [this] { OpenDebugger(); };
   mainForm_->showWindowList = [this] { OpenWindowList(); };
   mainForm_->showAbout = [this] { OpenAbout(); };
+  mainForm_->showMainWindow = [this] { activation_->ShowMainWindow(true); };
+  activation_->mayEndProgram = [this] { return mainForm_->form().MayEndProgram(); };
   delivery_->onCapture = [this] {
     if (debugger_) debugger_->SetTitles(delivery_->targets().TitelListe());
   };
@@ -90,6 +95,19 @@ void MainWindow::RemoveTrayIcon() {
   nid.uID = 0;
   Shell_NotifyIconW(NIM_DELETE, &nid);
   trayIconAdded_ = false;
+}
+
+bool MainWindow::ShowTrayBalloon(const std::string& title, const std::string& text) {
+  if (!trayIconAdded_) return false;
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = hwnd_;
+  nid.uID = 0;
+  nid.uFlags = NIF_INFO;
+  nid.dwInfoFlags = NIIF_INFO;
+  lstrcpynW(nid.szInfoTitle, Widen(title).c_str(), ARRAYSIZE(nid.szInfoTitle));
+  lstrcpynW(nid.szInfo, Widen(text).c_str(), ARRAYSIZE(nid.szInfo));
+  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
 void MainWindow::SetMainCaption(const std::string& caption) {
@@ -139,7 +157,10 @@ void MainWindow::EnablePollTimer() { SetTimer(hwnd_, kPollTimerId, kPollInterval
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = WindowObject<MainWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
+  if (msg == WM_NCCREATE) {
+    self->hwnd_ = hwnd;
+    EnableNonClientScaling(hwnd);
+  }
   return self->OnMessage(msg, wp, lp);
 }
 
@@ -165,7 +186,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ShowWindow(hwnd_, SW_HIDE);
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;
+      return OnQueryEndSession(lp);
+    case kKeptTextMessage:
+      // After a refused log-off: the user decides about the text now.
+      if (mainForm_->form().AfterRefusedSessionEnd()) ShutdownBlockReasonDestroy(hwnd_);
+      return 0;
     case WM_ENDSESSION:
       if (wp) OnDestroy();
       return 0;
@@ -175,6 +200,19 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT MainWindow::OnQueryEndSession(LPARAM flags) {
+  // The session end gets its answer at once: a quiet save of what is
+  // pending, and only a text that still cannot be saved holds it up, with a
+  // reason that Windows shows and the user may override.
+  if (mainForm_->form().SaveForSessionEnd() || (flags & ENDSESSION_CRITICAL)) {
+    ShutdownBlockReasonDestroy(hwnd_);
+    return TRUE;
+  }
+  ShutdownBlockReasonCreate(hwnd_, L"Ein ge\u00e4nderter Textbaustein konnte nicht gespeichert werden.");
+  PostMessageW(hwnd_, kKeptTextMessage, 0, 0);
+  return FALSE;
 }
 
 void MainWindow::OnDestroy() {

@@ -27,8 +27,11 @@ class MainWindow : public ProgramHost {
   bool ClaimSingleInstance() override;
   void AddTrayIcon(const std::string& tip) override;
   void RemoveTrayIcon() override;
+  bool ShowTrayBalloon(const std::string& title, const std::string& text) override;
+  std::optional<HotkeyDescription> ActiveHotkey() override { return activation_->ActiveHotkey(); }
   void SetMainCaption(const std::string& caption) override;
   void HideMainWindow() override;
+  void SavePendingEdits() override { mainForm_->form().SavePendingEdits(); }
   void ShowEntryList(const EntryList& list) override { mainForm_->form().ShowEntryList(list); }
   void UpdateControlStates() override { mainForm_->form().UpdateControlStates(); }
   void CaptureLayout() override { mainForm_->CaptureLayout(); }
@@ -53,6 +56,7 @@ class MainWindow : public ProgramHost {
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnDestroy();
+  LRESULT OnQueryEndSession(LPARAM flags);
   void OpenDebugger();
   void OpenWindowList();
   void OpenAbout();

@@ -1,30 +1,8 @@
 #include "ui/win32/modeless_dialog.h"
 
-#include "mainwindow/layout.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
-namespace {
-
-TwipsRect RectTwips(HWND hwnd, float tx, float ty) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  return {r.left * tx, r.top * ty, (r.right - r.left) * tx, (r.bottom - r.top) * ty};
-}
-
-void MoveToTwips(HWND hwnd, const TwipsRect& r, float tx, float ty) {
-  SetWindowPos(hwnd, nullptr, static_cast<int>(r.left / tx + 0.5f), static_cast<int>(r.top / ty + 0.5f), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-}  // namespace
-
-void ScreenTwipsPerPixel(float& x, float& y) {
-  HDC dc = GetDC(nullptr);
-  x = 1440.0f / static_cast<float>(GetDeviceCaps(dc, LOGPIXELSX));
-  y = 1440.0f / static_cast<float>(GetDeviceCaps(dc, LOGPIXELSY));
-  ReleaseDC(nullptr, dc);
-}
 
 ModelessDialog::~ModelessDialog() {
   if (!hwnd_) return;
@@ -46,21 +24,9 @@ void ModelessDialog::Load(HWND owner, const DialogTemplate& t) {
   if (hwnd_) ShowWindow(hwnd_, SW_SHOW);
 }
 
-void ModelessDialog::PlaceNear(HWND mainWindow) {
-  float tx, ty;
-  ScreenTwipsPerPixel(tx, ty);
-  MoveToTwips(hwnd_, PlaceNearMainWindow(RectTwips(hwnd_, tx, ty), RectTwips(mainWindow, tx, ty), tx, ty), tx,
-              ty);
-}
+void ModelessDialog::PlaceNear(HWND mainWindow) { MoveNearMainWindow(hwnd_, mainWindow); }
 
-void ModelessDialog::CenterOnTheScreen() {
-  float tx, ty;
-  ScreenTwipsPerPixel(tx, ty);
-  MoveToTwips(hwnd_,
-              CenterOnScreen(RectTwips(hwnd_, tx, ty), GetSystemMetrics(SM_CXSCREEN) * tx,
-                             GetSystemMetrics(SM_CYSCREEN) * ty),
-              tx, ty);
-}
+void ModelessDialog::CenterOnTheScreen() { MoveToScreenCentre(hwnd_); }
 
 void ModelessDialog::SetCaption(const std::string& caption) {
   if (hwnd_) SetWindowTextW(hwnd_, Widen(caption).c_str());
@@ -71,6 +37,7 @@ INT_PTR CALLBACK ModelessDialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     auto* self = reinterpret_cast<ModelessDialog*>(lp);
     SetWindowLongPtrW(hwnd, DWLP_USER, lp);
     self->hwnd_ = hwnd;
+    self->scaler_.Attach(hwnd);
     self->OnLoad();
     return TRUE;
   }
@@ -87,6 +54,9 @@ INT_PTR CALLBACK ModelessDialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
       return TRUE;
     case WM_TIMER:
       self->OnTimer(wp);
+      return TRUE;
+    case WM_DPICHANGED:
+      self->OnDpiChanged(self->scaler_.OnDpiChanged(wp, lp));
       return TRUE;
     case WM_DESTROY:
       self->OnUnload();

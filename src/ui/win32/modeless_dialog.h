@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/win32/dialog_template.h"
+#include "platform/win32/display.h"
 
 namespace zelvo {
 
@@ -38,14 +39,15 @@ class ModelessDialog {
   virtual void OnCommand(int id, int code) {}
   virtual void OnTimer(UINT_PTR id) {}
   virtual void OnUnload() {}
+  // After the controls and the dialog font followed a new DPI: fonts of the
+  // window's own follow here.
+  virtual void OnDpiChanged(int dpi) {}
 
   HWND hwnd_ = nullptr;
+  DialogScaler scaler_;
 
  private:
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
-
-// The screen's twips per pixel, horizontally and vertically.
-void ScreenTwipsPerPixel(float& x, float& y);
 
 }  // namespace zelvo

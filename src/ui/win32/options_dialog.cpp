@@ -2,15 +2,14 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/border_strip.h"
 #include "ui/win32/options_dialog_ids.h"
 
 namespace zelvo {
 namespace {
-
-// Placement next to the main window, in pixels.
-constexpr int kOffsetFromMainWindow = 50;
 
 bool IsColourControl(int id) {
   return id == IDC_COLSAMPLE || (id >= IDC_POS0 && id <= IDC_POS3);
@@ -75,6 +74,7 @@ void OptionsDialog::Refresh(const OptionsState& s) {
   CheckDlgButton(hwnd_, IDC_HK_ALT, s.alt ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd_, IDC_HK_STRG, s.strg ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemTextW(hwnd_, IDC_PATH, Widen(s.path).c_str());
+  SetDlgItemTextW(hwnd_, IDC_DEFAULT_PATH, Widen("Standard: " + s.defaultPath).c_str());
 
   CheckRadioButton(hwnd_, IDC_PUMACT0, IDC_PUMACT1, IDC_PUMACT0 + (s.viaBorder != 0 ? 1 : 0));
   CheckRadioButton(hwnd_, IDC_BYCLICK0, IDC_BYCLICK1, IDC_BYCLICK0 + (s.byClick != 0 ? 1 : 0));
@@ -110,11 +110,18 @@ std::optional<int32_t> OptionsDialog::ChooseColour(int32_t current) {
   return static_cast<int32_t>(cc.rgbResult & 0x00FFFFFF);
 }
 
-void OptionsDialog::PlaceNearMainWindow() {
-  RECT main{};
-  if (!GetWindowRect(mainWindow_, &main)) return;
-  SetWindowPos(hwnd_, nullptr, main.left + kOffsetFromMainWindow, main.top + kOffsetFromMainWindow,
-               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void OptionsDialog::PlaceNearMainWindow() { MoveNearMainWindow(hwnd_, mainWindow_); }
+
+void OptionsDialog::NameControls() {
+  // Controls without a caption of their own.
+  SetAccessibleName(GetDlgItem(hwnd_, IDC_HK_LIST), L"Funktionstaste");
+  SetAccessibleName(GetDlgItem(hwnd_, IDC_PATH), L"Ablage der Textbausteine");
+  const wchar_t* edges[] = {L"Position oben", L"Position unten", L"Position links", L"Position rechts"};
+  for (int i = 0; i < 4; ++i) SetAccessibleName(GetDlgItem(hwnd_, IDC_POS0 + i), edges[i]);
+  SetAccessibleName(GetDlgItem(hwnd_, IDC_COLSAMPLE), L"Farbe des Bildschirmrands");
+  SetAccessibleName(GetDlgItem(hwnd_, IDC_PICTURE), L"Bildschirm");
+  // An owner-drawn picture draws no text: its window text is its name.
+  SetDlgItemTextW(hwnd_, IDC_REDCIRCLE, L"Kein Bildschirmrand");
 }
 
 INT_PTR CALLBACK OptionsDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -130,7 +137,17 @@ INT_PTR CALLBACK OptionsDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
 INT_PTR OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
+      scaler_.Attach(hwnd_);
+      NameControls();
       return TRUE;
+    case WM_DPICHANGED:
+      scaler_.OnDpiChanged(wp, lp);
+      return TRUE;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      if (IsColourChange(msg, wp)) InvalidateRect(hwnd_, nullptr, TRUE);
+      return FALSE;
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));
       return TRUE;
@@ -143,14 +160,15 @@ INT_PTR OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
-      if (!IsColourControl(id)) return FALSE;
+      // In high contrast only the sample shows the chosen colour.
+      if (!IsColourControl(id) || (id != IDC_COLSAMPLE && HighContrast())) return FALSE;
       SetBkColor(reinterpret_cast<HDC>(wp), ResolveColour(form_.State().colour));
       return reinterpret_cast<INT_PTR>(ColourBrush(form_.State().colour));
     }
     case WM_DRAWITEM: {
       auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
       if (di->CtlID != IDC_REDCIRCLE) return FALSE;
-      HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+      HBRUSH red = CreateSolidBrush(HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : RGB(255, 0, 0));
       HGDIOBJ oldBrush = SelectObject(di->hDC, red);
       HGDIOBJ oldPen = SelectObject(di->hDC, GetStockObject(NULL_PEN));
       FillRect(di->hDC, &di->rcItem, GetSysColorBrush(COLOR_BTNFACE));

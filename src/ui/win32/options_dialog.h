@@ -7,6 +7,7 @@
 #include <string>
 
 #include "activation/options_form.h"
+#include "platform/win32/display.h"
 
 namespace zelvo {
 
@@ -33,6 +34,7 @@ class OptionsDialog : public OptionsView {
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCommand(int id, int code);
   void PlaceNearMainWindow();
+  void NameControls();
   HBRUSH ColourBrush(int32_t colour);
 
   HINSTANCE instance_;
@@ -42,6 +44,7 @@ class OptionsDialog : public OptionsView {
   HBRUSH brush_ = nullptr;
   int32_t brushColour_ = 0;
   COLORREF customColours_[16] = {};
+  DialogScaler scaler_;
 };
 
 }  // namespace zelvo

@@ -7,6 +7,7 @@
 #define IDC_HK_STRG 2003
 #define IDC_HK_LIST 2004
 #define IDC_PATH 2010
+#define IDC_DEFAULT_PATH 2011
 // The button array Btn 0..5: IDC_BTN0 + index.
 #define IDC_BTN0 2020
 #define IDC_BTN1 2021

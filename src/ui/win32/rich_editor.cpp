@@ -1,8 +1,14 @@
 #include "ui/win32/rich_editor.h"
 
+#include <commctrl.h>
 #include <richedit.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
 
 #include "mainwindow/editor_rtf.h"
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 
 namespace zelvo {
@@ -22,9 +28,25 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read
   return 0;
 }
 
-}  // namespace
+int CharsBefore(const std::wstring& text, LONG unit) {
+  int chars = 0;
+  for (LONG i = 0; i < unit && i < static_cast<LONG>(text.size()); ++i)
+    if (!IS_LOW_SURROGATE(text[i])) ++chars;
+  return chars;
+}
 
-wchar_t FromSymbolRange(wchar_t c) { return (c >= 0xF020 && c <= 0xF0FF) ? c - 0xF000 : c; }
+LONG UnitOf(const std::wstring& text, int chars) {
+  LONG i = 0;
+  for (int c = 0; c < chars && i < static_cast<LONG>(text.size()); ++c)
+    i += IS_HIGH_SURROGATE(text[i]) ? 2 : 1;
+  return i;
+}
+
+KeyModifiers CurrentModifiers() {
+  return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+}
+
+}  // namespace
 
 HWND RichEditor::Create(HWND parent, int id, HINSTANCE instance) {
   static HMODULE lib = LoadLibraryW(L"msftedit.dll");
@@ -34,10 +56,87 @@ HWND RichEditor::Create(HWND parent, int id, HINSTANCE instance) {
                               ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
                           0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           instance, nullptr);
-  SendMessageW(hwnd_, EM_SETEVENTMASK, 0, ENM_SELCHANGE);
+  SendMessageW(hwnd_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
   SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+  // The editor keeps its own history: the control's would undo a symbol
+  // without its break.
+  SendMessageW(hwnd_, EM_SETUNDOLIMIT, 0, 0);
+  SetWindowSubclass(hwnd_, &RichEditor::Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetColours(HighContrast());
   Render({});
   return hwnd_;
+}
+
+LRESULT CALLBACK RichEditor::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  auto* view = reinterpret_cast<RichEditor*>(self);
+  SnippetEditor* editor = view->editor_;
+  switch (msg) {
+    case WM_GETDLGCODE:
+      return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTTAB;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (editor) return view->OnKey(hwnd, msg, wp, lp);
+      break;
+    case WM_CHAR:
+      if (editor && editor->OnChar(static_cast<char32_t>(wp))) return 0;
+      break;
+    case WM_SYSCHAR:
+      if (wp == L'\r') return 0;  // Alt+Enter was recorded at key-down
+      break;
+    case WM_PASTE:
+      if (editor) editor->Paste();
+      return 0;
+    case WM_COPY:
+      if (editor) editor->Copy();
+      return 0;
+    case WM_CUT:
+      if (editor) editor->Cut();
+      return 0;
+    case WM_CLEAR:
+      if (editor) editor->DeleteSelection();
+      return 0;
+    case WM_UNDO:
+    case EM_UNDO:
+      if (editor) editor->Undo();
+      return TRUE;
+    case EM_REDO:
+      if (editor) editor->Redo();
+      return TRUE;
+    case EM_CANUNDO:
+      return editor && editor->CanUndo();
+    case WM_RBUTTONDOWN:
+      if (view->onRightButton) {
+        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ClientToScreen(hwnd, &pt);
+        view->onRightButton(CurrentModifiers(), pt.x, pt.y);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, &RichEditor::Proc, 1);
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT RichEditor::OnKey(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const EditorKeyAction action = editor_->OnKeyDown(static_cast<int>(wp), CurrentModifiers());
+  switch (action) {
+    case EditorKeyAction::PassOn:
+      return DefSubclassProc(hwnd, msg, wp, lp);
+    case EditorKeyAction::Done:
+      return 0;
+    case EditorKeyAction::NextControl:
+    case EditorKeyAction::PreviousControl: {
+      const BOOL back = action == EditorKeyAction::PreviousControl;
+      if (HWND next = GetNextDlgTabItem(GetAncestor(hwnd, GA_ROOT), hwnd, back)) SetFocus(next);
+      return 0;
+    }
+    case EditorKeyAction::Close:
+      SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+      return 0;
+  }
+  return 0;
 }
 
 void RichEditor::StreamRtf(const std::string& rtf, bool selectionOnly) {
@@ -52,7 +151,7 @@ void RichEditor::StreamRtf(const std::string& rtf, bool selectionOnly) {
 void RichEditor::Render(const std::vector<EditorRun>& runs) {
   const int caret = SelStart();
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-  std::string rtf = EditorRunsToRtf(runs);
+  std::string rtf = EditorRunsToRtf(runs, look_);
   // Replacing the whole content swallows a final paragraph end, which would
   // put the caret behind a trailing symbol instead of on the line after it.
   if (rtf.ends_with("\\par }")) rtf.insert(rtf.size() - 1, "\\par ");
@@ -65,19 +164,41 @@ void RichEditor::Render(const std::vector<EditorRun>& runs) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void RichEditor::Insert(const EditorRun& run) { StreamRtf(EditorRunsToRtf({run}), true); }
+void RichEditor::Replace(int start, int length, const std::vector<EditorRun>& runs) {
+  const std::wstring text = Text16();
+  SetSel16(UnitOf(text, start), UnitOf(text, start + length));
+  if (runs.empty())
+    SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+  else
+    StreamRtf(EditorRunsToRtf(runs, look_), true);
+}
+
+void RichEditor::SetColours(bool highContrast) {
+  const EditorLook plain;
+  look_.text = highContrast ? GetSysColor(COLOR_WINDOWTEXT) : plain.text;
+  look_.returnSymbol = highContrast ? GetSysColor(COLOR_HOTLIGHT) : plain.returnSymbol;
+  look_.tabSymbol = highContrast ? GetSysColor(COLOR_HOTLIGHT) : plain.tabSymbol;
+  look_.lineFeedSymbol = highContrast ? GetSysColor(COLOR_GRAYTEXT) : plain.lineFeedSymbol;
+}
+
+void RichEditor::SetScale(int windowDpi, int systemDpi) {
+  // Rich edit's own zoom misplaces characters on some systems; a larger font
+  // does not.
+  look_.halfPoints = MulDiv(EditorLook{}.halfPoints, windowDpi, systemDpi);
+}
 
 void RichEditor::SetInsertFormat(EditorFormat format) {
   CHARFORMAT2W cf{};
   cf.cbSize = sizeof(cf);
-  cf.dwMask = CFM_FACE | CFM_COLOR | CFM_CHARSET | CFM_SIZE;
-  cf.yHeight = 200;  // 10 pt in twips
-  const bool symbol = format == EditorFormat::ReturnSymbol || format == EditorFormat::TabSymbol;
+  cf.dwMask = CFM_FACE | CFM_COLOR | CFM_CHARSET | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
+  cf.yHeight = look_.halfPoints * 10;  // in twips
+  const bool symbol = format != EditorFormat::Text;
   lstrcpynW(cf.szFaceName, symbol ? L"Wingdings" : L"Arial", LF_FACESIZE);
   cf.bCharSet = symbol ? SYMBOL_CHARSET : ANSI_CHARSET;
-  cf.crTextColor = format == EditorFormat::ReturnSymbol ? RGB(255, 0, 0)
-                   : format == EditorFormat::TabSymbol  ? RGB(0, 0, 255)
-                                                        : RGB(0, 0, 0);
+  cf.crTextColor = format == EditorFormat::ReturnSymbol     ? look_.returnSymbol
+                   : format == EditorFormat::TabSymbol      ? look_.tabSymbol
+                   : format == EditorFormat::LineFeedSymbol ? look_.lineFeedSymbol
+                                                            : look_.text;
   SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
 }
 
@@ -92,41 +213,10 @@ std::wstring RichEditor::Text16() const {
   const LRESULT got = SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                    reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(got));
-  for (wchar_t& c : text) c = FromSymbolRange(c);
   return text;
 }
 
-std::string RichEditor::PlainText() const { return Narrow(Text16()); }
-
-std::string RichEditor::EditorText() const {
-  const std::wstring text = Text16();
-  std::wstring out;
-  out.reserve(text.size() + 64);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    if (c == L'\r' || c == L'\v' || c == L'\n') {
-      const bool display = c == L'\r' && i > 0 && (text[i - 1] == 0xC3 || text[i - 1] == 0xF0);
-      out += display ? L"\r\n" : L"\n";
-    } else {
-      out += c;
-    }
-  }
-  return Narrow(out);
-}
-
-std::string RichEditor::SelectedText() const {
-  LONG start, end;
-  GetSel16(start, end);
-  const std::wstring text = Text16().substr(start, end - start);
-  std::wstring out;
-  for (wchar_t c : text) {
-    if (c == L'\r' || c == L'\v')
-      out += L"\r\n";
-    else
-      out += c;
-  }
-  return Narrow(out);
-}
+std::u32string RichEditor::Picture() { return ToCodePoints(Narrow(Text16())); }
 
 void RichEditor::GetSel16(LONG& start, LONG& end) const {
   CHARRANGE cr{};
@@ -140,27 +230,13 @@ void RichEditor::SetSel16(LONG start, LONG end) {
   SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
 }
 
-int RichEditor::CharsBefore(const std::wstring& text, LONG unit) const {
-  int chars = 0;
-  for (LONG i = 0; i < unit && i < static_cast<LONG>(text.size()); ++i)
-    if (!IS_LOW_SURROGATE(text[i])) ++chars;
-  return chars;
-}
-
-LONG RichEditor::UnitOf(const std::wstring& text, int chars) const {
-  LONG i = 0;
-  for (int c = 0; c < chars && i < static_cast<LONG>(text.size()); ++c)
-    i += IS_HIGH_SURROGATE(text[i]) ? 2 : 1;
-  return i;
-}
-
-int RichEditor::SelStart() const {
+int RichEditor::SelStart() {
   LONG start, end;
   GetSel16(start, end);
   return CharsBefore(Text16(), start);
 }
 
-int RichEditor::SelLength() const {
+int RichEditor::SelLength() {
   LONG start, end;
   GetSel16(start, end);
   const std::wstring text = Text16();
@@ -172,21 +248,29 @@ void RichEditor::SetSelection(int start, int length) {
   SetSel16(UnitOf(text, start), UnitOf(text, start + length));
 }
 
-std::string RichEditor::CharBeforeCaret() const {
-  LONG start, end;
-  GetSel16(start, end);
-  if (start <= 0) return "";
-  const std::wstring text = Text16();
-  if (start > static_cast<LONG>(text.size())) return "";
-  LONG from = start - 1;
-  if (from > 0 && IS_LOW_SURROGATE(text[from])) --from;
-  return Narrow(text.substr(from, start - from));
+std::string RichEditor::ClipboardText() {
+  std::wstring text;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(hwnd_)) return {};
+  if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(mem))) {
+      text = p;
+      GlobalUnlock(mem);
+    }
+  }
+  CloseClipboard();
+  return Narrow(text);
 }
 
-void RichEditor::MoveCaretPastLineBreak() {
-  LONG start, end;
-  GetSel16(start, end);
-  SetSel16(start + 1, start + 1);
+void RichEditor::SetClipboardText(const std::string& utf8) {
+  const std::wstring text = Widen(utf8);
+  if (!OpenClipboard(hwnd_)) return;
+  EmptyClipboard();
+  if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+  }
+  CloseClipboard();
 }
 
 void RichEditor::SetBackground(COLORREF colour) {

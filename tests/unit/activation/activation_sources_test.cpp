@@ -33,6 +33,24 @@ TEST(BorderStrip, MouseEventsByMode) {
   }
 }
 
+TEST(BorderStrip, AfterAMenuOnlyLeavingAndComingBackOpensTheNext) {
+  using E = StripMouseEvent;
+  using B = MouseButton;
+  StripTrigger strip;
+  EXPECT_EQ(strip.OnMouse(E::Move, B::None, 0), 1);
+  strip.OnMenuClosed();
+  // The system's move after the menu, and the user moving along the strip.
+  EXPECT_EQ(strip.OnMouse(E::Move, B::None, 0), std::nullopt);
+  EXPECT_EQ(strip.OnMouse(E::Move, B::None, 0), std::nullopt);
+  EXPECT_EQ(strip.OnMouse(E::Leave, B::None, 0), std::nullopt);
+  EXPECT_EQ(strip.OnMouse(E::Move, B::None, 0), 1);
+
+  // Click mode: a new press opens the next menu at once.
+  strip.OnMenuClosed();
+  EXPECT_EQ(strip.OnMouse(E::Move, B::None, 1), std::nullopt);
+  EXPECT_EQ(strip.OnMouse(E::ButtonDown, B::Left, 1), 1);
+}
+
 TEST(BorderStrip, OnePixelAlongTheChosenEdge) {
   struct Case {
     int pos;

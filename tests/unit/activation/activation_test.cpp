@@ -36,7 +36,9 @@ class RecordingTarget : public ActivationTarget {
     if (whileMenuOpen) whileMenuOpen();
     return searchChoice;
   }
-  void DeliverEntry(int number) override { log.push_back("deliver " + std::to_string(number)); }
+  void DeliverEntry(int number, const std::string& name) override {
+    log.push_back("deliver " + std::to_string(number) + " " + name);
+  }
   bool DeliveryBusy() override { return deliveryBusy; }
   bool IsMainWindowVisible() override { return visible; }
   void ShowMainWindow(bool normal) override {
@@ -58,8 +60,17 @@ TEST(HandleActivation, MenuCapturesTargetFirstThenReloadsAndDeliversTheChoice) {
   t.choice = 2;
   Activation a(t);
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 2 Adresse"}));
   EXPECT_EQ(t.lastMenu.items[0].caption, "Adresse");
+
+  // An entry under "&M" carries its number and its name to the delivery.
+  t.log.clear();
+  t.entries.push_back({"Mahnung", 17});
+  t.cascading = true;
+  t.choice = 17;
+  a.HandleActivation(1);
+  EXPECT_EQ(t.log.back(), "deliver 17 Mahnung");
+  t.cascading = false;
 
   t.log.clear();
   t.nt = false;  // a timer keeps the last used window there
@@ -116,7 +127,7 @@ TEST(HandleActivation, SecondActivationWhileTheMenuIsOpenIsIgnored) {
     a.HandleActivation(2);
   };
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1"}));
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "deliver 1 Gruss"}));
   EXPECT_FALSE(a.Busy());
   t.whileMenuOpen = nullptr;
   a.HandleActivation(2);
@@ -141,7 +152,7 @@ TEST(HandleActivation, SearchWindowInsteadOfMenuDeliversItsChoiceTheSameWay) {
     secondIgnored = t.log.size() == before;
   };
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "search window", "reload", "deliver 2"}))
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "search window", "reload", "deliver 2 Adresse"}))
       << "painted first, then the reload every activation makes";
   EXPECT_TRUE(secondIgnored) << "a hotkey press while it is open does nothing";
 
@@ -158,7 +169,7 @@ TEST(HandleActivation, MenuItemSearchOpensTheSearchWindow) {
   t.searchChoice = EntryListItem{"Gruss", 1};
   Activation a(t);
   a.HandleActivation(1);
-  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "search window", "deliver 1"}))
+  EXPECT_EQ(t.log, (Log{"capture", "foreground", "reload", "popup", "search window", "deliver 1 Gruss"}))
       << "the menu's reload serves the search window too";
 }
 
@@ -172,7 +183,6 @@ TEST(RunMenuCommand, FixedItems) {
       {kMenuCancel, {}},
       {kMenuSeparator, {}},
       {0, {}},  // a group header
-      {17, {"deliver 17"}},
   };
   for (const auto& c : cases) {
     RecordingTarget t;

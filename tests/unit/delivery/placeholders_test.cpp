@@ -99,8 +99,59 @@ TEST_F(PlaceholdersTest, FilesThatCannotBeIncluded) {
 TEST_F(PlaceholdersTest, FileContentGetsClockButNoFurtherFiles) {
   const std::string b = File("b.txt", "B");
   const std::string a = File("a.txt", "Stand %datum%, siehe %datei=" + b + "%");
-  EXPECT_EQ(Expand("%datei=" + a + "%"), "Stand 07.12.2026, siehe %datei=" + b + "%");
+  const std::string inA = "Stand 07.12.2026, siehe %datei=" + b + "%";
+  EXPECT_EQ(Expand("%datei=" + a + "%"), inA);
+  // Also when the file is named more than once.
+  EXPECT_EQ(Expand("%datei=" + a + "%|%DATEI=" + a + "%"), inA + "|" + inA);
   EXPECT_EQ(files.readAttempts.count(b), 0u);
+}
+
+TEST_F(PlaceholdersTest, FileThatNamesItselfTwiceIsIncludedOnceWhereNamed) {
+  // Named twice, naming itself twice: expanding file text again would
+  // double the text every round until memory runs out.
+  const std::string self = dir.File("selbst.txt");
+  const std::string twice = "%datei=" + self + "%%datei=" + self + "%";
+  File("selbst.txt", twice);
+  EXPECT_EQ(Expand(twice), twice + twice);
+  EXPECT_EQ(files.readAttempts[self], 1);
+}
+
+TEST_F(PlaceholdersTest, ExpandedTextHasASizeLimit) {
+  const std::string mib = File("mib.txt", std::string(1 << 20, 'x'));
+  struct Row {
+    int times;
+    std::string tail;
+    bool tooLarge;
+  } rows[] = {{32, "", false}, {32, "!", true}, {33, "", true}, {31, "%datum%", false}};
+  for (const Row& row : rows) {
+    std::string text;
+    for (int i = 0; i < row.times; ++i) text += "%datei=" + mib + "%";
+    files.readAttempts.clear();
+    ExpansionError error = ExpansionError::TooLarge;
+    const std::string result = ExpandPlaceholders(text + row.tail, clock, files, &error);
+    EXPECT_EQ(error == ExpansionError::TooLarge, row.tooLarge) << row.times << row.tail;
+    EXPECT_EQ(result.empty(), row.tooLarge) << row.times << row.tail;
+    EXPECT_EQ(files.readAttempts[mib], 1);
+  }
+}
+
+TEST_F(PlaceholdersTest, IncludedFilesInUnicodeAreReadAsSuch) {
+  using namespace std::string_literals;  // the bytes hold NULs
+  const Case cases[] = {
+      {"\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\r\n"s, "Grüße\r"},          // UTF-8 with mark
+      {"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"s, "Grüße €"},               // UTF-8 without
+      {"\xFF\xFEG\0\xFC\0\r\0\n\0=\xD8\0\xDE"s, "Gü\r😀"},            // UTF-16 LE
+      {"\xFE\xFF\0G\0\xFC\x20\xAC"s, "Gü€"},                             // UTF-16 BE
+      {"Gr\xFC\xDF" "e"s, "Grüße"},                                       // Windows-1252
+      {"\xC3\xBC und \xFC"s, "Ã¼ und ü"},  // not valid UTF-8 as a whole: 1252
+      {"\xEF\xBB\xBF"s, ""},
+      {"\xFF\xFEG\0\0\xD8x"s, "G\uFFFD"},  // lone surrogate, odd last byte
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string path = File(std::to_string(++n) + ".txt", c.text);
+    EXPECT_EQ(Expand("%datei=" + path + "%"), c.expected) << n;
+  }
 }
 
 TEST_F(PlaceholdersTest, EmptyFileDoesNotHideThePlaceholderBehindIt) {

@@ -32,17 +32,26 @@ TEST(CandidatesTest, TitleContainedAnywhereAnyCaseHiddenIncluded) {
   EXPECT_TRUE(targets.CollectCandidates("NOTEPAD").empty());
 }
 
-TEST(CandidatesTest, LongTitlesCompareByTheirFirst127Characters) {
+TEST(CandidatesTest, OwnWindowsNeverCountHiddenOrNot) {
   FakeWindowSystem ws;
-  ws.Add(std::string(127, 'a') + "ZIEL");
-  TargetWindows targets(ws, "");
-  EXPECT_TRUE(targets.CollectCandidates("ZIEL").empty());
-  EXPECT_EQ(targets.CollectCandidates("AAA").size(), 1u);
+  ws.Find(ws.Add("Zelvoscript 2.5 - Optionen", /*visible=*/false))->own = true;
+  ws.Find(ws.Add("Auswahl - Zelvoscript"))->own = true;
+  WindowHandle other = ws.Add("Optionen - Word");
+  TargetWindows targets(ws, "Zelvoscript 2.5");
+  EXPECT_EQ(targets.CollectCandidates("OPTIONEN"),
+            (std::vector<TargetWindow>{{"Optionen - Word", other}}));
+  EXPECT_TRUE(targets.CollectCandidates("ZELVOSCRIPT").empty());
 }
+
+struct Listed {
+  std::string title;
+  bool visible = true;
+  bool own = false;
+};
 
 struct WalkCase {
   const char* name;
-  std::vector<std::pair<std::string, bool>> zOrder;  // title, visible; top first
+  std::vector<Listed> zOrder;  // top first
   int foregroundIndex;
   int expectedIndex;  // -1: none
   std::vector<std::string> expectedTitles;
@@ -57,8 +66,9 @@ TEST(LastUsedWindowTest, WalkFromForegroundDown) {
        {"X"}},
       {"own windows and untitled only",
        {{"Zelvoscript 2.5 - Optionen", true}, {"", true}, {"ZELVOSCRIPT 2.5", true}}, 0, -1, {}},
-      {"chooser is not an own caption", {{"Auswahl - Zelvoscript", true}}, 0, 0,
-       {"Auswahl - Zelvoscript"}},
+      {"own windows whatever their title",
+       {{"Auswahl - Zelvoscript", true, true}, {"Info", true, true}, {"Editor", true}}, 0, 2,
+       {"Editor"}},
       {"invisible skipped", {{"Versteckt", false}, {"Sichtbar", true}}, 0, 1, {"Sichtbar"}},
       {"windows above the foreground are not seen",
        {{"Oben", true}, {"Editor", true}, {"Word", true}}, 1, 1, {"Editor", "Word"}},
@@ -66,7 +76,10 @@ TEST(LastUsedWindowTest, WalkFromForegroundDown) {
   for (const WalkCase& c : cases) {
     FakeWindowSystem ws;
     std::vector<WindowHandle> h;
-    for (const auto& [title, visible] : c.zOrder) h.push_back(ws.Add(title, visible));
+    for (const Listed& l : c.zOrder) {
+      h.push_back(ws.Add(l.title, l.visible));
+      ws.Find(h.back())->own = l.own;
+    }
     ws.foreground = h[c.foregroundIndex];
     TargetWindows targets(ws, "Zelvoscript 2.5");
     targets.SetIgnoreList(kDefaultIgnore);

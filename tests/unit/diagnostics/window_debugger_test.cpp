@@ -47,6 +47,14 @@ TEST_F(WindowDebuggerTest, LoadSetsCaptionAndExplanation) {
   EXPECT_EQ(view.explanation.substr(0, 30), "Beim Klick in das Popup-Men\xC3\xBC ");
 }
 
+TEST_F(WindowDebuggerTest, ExplanationNamesABackupThatCouldNotBeKept) {
+  env.files.writeNewFailures = {FileError::AccessDenied};
+  ASSERT_TRUE(program.dataFile().WriteIni("Name", "1", "eins"));
+  debugger.OnLoad();
+  EXPECT_NE(view.explanation.find("keine Sicherung"), std::string::npos) << view.explanation;
+  EXPECT_NE(view.explanation.find("Zugriff verweigert"), std::string::npos);
+}
+
 TEST_F(WindowDebuggerTest, IgnoringATitleAsksAndAppendsEvenTwice) {
   debugger.OnButton(0);
   EXPECT_EQ(env.dialogs.LastText(), "Bitte markieren Sie zun\xC3\xA4" "chst den betreffenden Fenstertitel");
@@ -59,6 +67,26 @@ TEST_F(WindowDebuggerTest, IgnoringATitleAsksAndAppendsEvenTwice) {
   EXPECT_EQ(env.dialogs.LastText(), "Soll der Fenstertitel 'Taskleiste'\rin Zukunft wirklich immer ignoriert werden?");
   EXPECT_EQ(Ignore("2"), "Taskleiste");
   EXPECT_EQ(Ignore("3"), "Taskleiste");
+}
+
+// The list in memory follows the file as soon as a title is added (with a
+// title another PC added meanwhile), so the very next capture of the last
+// used window, before any reload, skips the window just ignored.
+TEST_F(WindowDebuggerTest, IgnoredTitleCountsAtOnce) {
+  env.dir.Write("Zelvo Daten.ini", "[Ignore]\r\n1=DF\xDC-Netzwerkmonitor\r\n2=Von Kollegin\r\n");
+  view.selected = "Posteingang - Outlook";
+  debugger.OnButton(0);
+  EXPECT_EQ(program.ignoreList(),
+            (std::vector<std::string>{"DFÜ-Netzwerkmonitor", "Von Kollegin", "Posteingang - Outlook"}));
+
+  FakeWindowSystem ws;
+  const WindowHandle outlook = ws.Add("Posteingang - Outlook");
+  const WindowHandle editor = ws.Add("Unbenannt - Editor");
+  ws.foreground = outlook;
+  TargetWindows targets(ws, "Zelvoscript 2.5");
+  targets.SetIgnoreList(program.ignoreList());
+  targets.CaptureAtMenuOpening();
+  EXPECT_EQ(targets.LastUsedWindow(), editor);
 }
 
 TEST_F(WindowDebuggerTest, NotepadGetsTheQuotedPathAndClosingReleasesTheLock) {
@@ -88,6 +116,7 @@ TEST(WindowListTest, LinesAndTheRawCandidate) {
   const WindowHandle own = ws.Add("\xE2\x80\xA2 ZELVOSCRIPT 2.5 - Debugger");
   ws.Add("");
   ws.Add("Unsichtbar", false);
+  ws.Find(ws.Add("Auswahl - Zelvoscript"))->own = true;  // ours, without the base caption
   const WindowHandle editor = ws.Add("DFÜ-Netzwerkmonitor");  // the ignore list does not count here
   ws.foreground = own;
   EXPECT_EQ(Tron(ws, "\xE2\x80\xA2 Zelvoscript 2.5"), (TargetWindow{"DFÜ-Netzwerkmonitor", editor}));

@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "unit/mainwindow/main_form_fixture.h"
 
 namespace zelvo {
@@ -160,17 +162,30 @@ TEST_F(MainFormTest, DeletingTheHighestAndTheOnlyEntry) {
 
 TEST_F(MainFormTest, FailedWritesLeaveTheListAsTheFileIs) {
   LoadEntries({{"A", "a"}, {"B", "b"}});
-  FailNextWrite();
-  env.dialogs.inputs.push_back("C");
-  form.NewEntry();
-  FailNextWrite();
-  env.dialogs.inputs.push_back("D");
-  form.RenameEntry();
-  FailNextWrite();
-  form.DeleteEntry();
-  EXPECT_EQ(view.listRows, (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(Value("Name", "1"), "A");
-  EXPECT_EQ(Value("Name", "3"), "<missing>");
+  const std::string before = IniDocument::Parse(env.dir.Read(kDataFileName)).Serialize();
+  const std::vector<std::function<void()>> operations = {
+      [&] {
+        env.dialogs.inputs.push_back("C");
+        form.NewEntry();
+      },
+      [&] {
+        env.dialogs.inputs.push_back("D");
+        form.RenameEntry();
+      },
+      [&] { form.DeleteEntry(); },
+  };
+  for (const auto& operation : operations) {
+    env.dialogs.shown.clear();
+    FailWriteAfterLock();
+    operation();
+    EXPECT_TRUE(env.files.replaceFailures.empty()) << "the failure reached the operation's write";
+    ASSERT_FALSE(env.dialogs.shown.empty());
+    EXPECT_NE(env.dialogs.LastText().find("Es wurde nichts gespeichert."), std::string::npos);
+    EXPECT_EQ(view.listRows, (std::vector<std::string>{"A", "B"}));
+    EXPECT_FALSE(Locked());
+  }
+  EXPECT_EQ(IniDocument::Parse(env.dir.Read(kDataFileName)).Serialize(),
+            before + "[Common]\r\nLock=\r\n");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -119,7 +121,8 @@ TEST(Program, OlderWindowsGetTheColonCaptionAndThePollTimer) {
 TEST(Program, MissingStoredFileFallsBackToTheStarterFileBesideTheProgram) {
   FakeServices f;
   f.dir.Write("sample.ini", "[Name]\r\n1=Beispiel\r\n");
-  f.settings.values["path"] = "/nirgendwo/Zelvoscript.ini";
+  TempDir folder;  // still there, but the file is gone
+  f.settings.values["path"] = folder.File("Zelvoscript.ini");
   RecordingHost host;
   Program program(f.services, host);
 
@@ -162,22 +165,96 @@ TEST(Program, SearchIndexFollowsTheFileAndUsedEntriesComeFirst) {
   EXPECT_EQ(names(), (std::vector<std::string>{"Brief", "Angebot", "Zusage"}));
 }
 
-TEST(Program, UnreadableFileKeepsTheListOnScreenAndReleasesNothing) {
+// A share that is away, a drive that is gone, a file that is no text: the
+// list, the settings and the hotkey stay as last read, and the user hears
+// of it once, not before every menu, and again when the file is back.
+TEST(Program, UnreadableFileKeepsTheLastGoodStateAndIsReportedOnceUntilBack) {
   FakeServices f;
-  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=Eins\r\n2=Zwei\r\n");
+  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=Eins\r\n2=Zwei\r\n[Common]\r\nHK=1029\r\n");
   f.settings.values["path"] = f.dir.File("Zelvoscript.ini");
   RecordingHost host;
   Program program(f.services, host);
   ASSERT_TRUE(program.Startup());
-  ASSERT_EQ(program.entryList().entries.size(), 2u);
+  const std::string good = f.dir.Read("Zelvoscript.ini");
 
-  f.dir.Write("Zelvoscript.ini", std::string("\0\0garbage", 9));
-  const auto replacesBefore = f.files.replaces;
-  program.ReloadAll();
-  EXPECT_EQ(program.entryList().entries.size(), 2u);
-  EXPECT_EQ(f.dialogs.shown.size(), 1u);  // one reload, one message
-  EXPECT_TRUE(program.ReloadFinished());
-  EXPECT_EQ(f.files.replaces, replacesBefore);
+  const std::pair<const char*, std::function<void()>> troubles[] = {
+      {"unreachable", [&] { f.files.readFailures.assign(20, FileError::Unreachable); }},
+      {"no text", [&] { f.dir.Write("Zelvoscript.ini", std::string("\0\0garbage", 9)); }},
+  };
+  for (const auto& [what, trouble] : troubles) {
+    f.dialogs.shown.clear();
+    host.calls.clear();
+    trouble();
+    const auto replacesBefore = f.files.replaces;
+    for (int menu = 0; menu < 3; ++menu) program.ReloadAll();
+    EXPECT_EQ(program.entryList().entries.size(), 2u) << what;
+    EXPECT_EQ(program.settings().HK, 1029) << what;
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "ApplySettings"), 0) << what;
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "ShowEntryList"), 0) << what;
+    ASSERT_EQ(f.dialogs.shown.size(), 1u) << what;
+    EXPECT_NE(f.dialogs.LastText().find("zuletzt gelesenen Textbausteinen"), std::string::npos);
+    EXPECT_TRUE(program.ReloadFinished());
+    EXPECT_EQ(f.files.replaces, replacesBefore);
+
+    f.files.readFailures.clear();
+    f.dir.Write("Zelvoscript.ini", good);
+    program.ReloadAll();
+    program.ReloadAll();
+    ASSERT_EQ(f.dialogs.shown.size(), 2u) << what;
+    EXPECT_EQ(f.dialogs.LastText(), "Die Datendatei\r\n" + f.dir.File("Zelvoscript.ini") +
+                                        "\r\nist wieder erreichbar. Textbausteine und "
+                                        "Einstellungen sind wieder auf dem Stand der Datei.");
+  }
+}
+
+// A tray that can show balloons (or not), with the hotkey start-up registered.
+class BalloonHost : public RecordingHost {
+ public:
+  bool canShow = true;
+  std::optional<HotkeyDescription> hotkey;
+  std::vector<std::string> balloons;
+
+  bool ShowTrayBalloon(const std::string& title, const std::string& text) override {
+    if (canShow) balloons.push_back(title + ": " + text);
+    return canShow;
+  }
+  std::optional<HotkeyDescription> ActiveHotkey() override { return hotkey; }
+};
+
+TEST(Program, FirstStartOfAUserShowsTheTrayBalloonOnce) {
+  FakeServices f;
+  {
+    BalloonHost host;
+    host.canShow = false;  // no tray yet: try again next time
+    Program program(f.services, host);
+    ASSERT_TRUE(program.Startup());
+    EXPECT_EQ(f.settings.values.count("_Welcomed"), 0u);
+  }
+  {
+    BalloonHost host;
+    host.hotkey = HotkeyDescription{5, false, false, true};
+    Program program(f.services, host);
+    ASSERT_TRUE(program.Startup());
+    EXPECT_EQ(host.balloons, std::vector<std::string>{
+                                 "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste.\n"
+                                 "Die Textbausteine öffnen Sie mit Strg + F5 oder mit einem Klick auf "
+                                 "dieses Symbol."});
+    EXPECT_EQ(f.settings.values["_Welcomed"], "1");
+  }
+  BalloonHost again;
+  Program program(f.services, again);
+  ASSERT_TRUE(program.Startup());
+  EXPECT_TRUE(again.balloons.empty());
+}
+
+TEST(Program, FirstStartBalloonWithoutAHotkeyNamesTheTrayClick) {
+  FakeServices f;
+  BalloonHost host;  // hotkey off, or taken by another program
+  Program program(f.services, host);
+  ASSERT_TRUE(program.Startup());
+  EXPECT_EQ(host.balloons, std::vector<std::string>{
+                               "Zelvoscript: Zelvoscript läuft jetzt im Infobereich der Taskleiste.\n"
+                               "Ein Klick auf dieses Symbol öffnet die Textbausteine."});
 }
 
 }  // namespace

@@ -1,11 +1,44 @@
 #include "store/data_file.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <set>
+
 #include "store_fixture.h"
 
 namespace zelvo {
 namespace {
 
 using DataFileTest = StoreTest;
+
+// Names of everything in a folder.
+std::set<std::string> FolderContents(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.insert(e.path().filename());
+  return names;
+}
+
+// Runs `check` in a child process: false when it fails, or when it has not
+// finished within ten seconds (a read that waits for ever).
+bool PassesWithoutHanging(const std::function<bool()>& check) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(check() ? 0 : 1);
+  for (int waited = 0; waited < 10000; waited += 10) {
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    ::usleep(10000);
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  return false;
+}
 
 TEST_F(DataFileTest, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
   EXPECT_EQ(file.GetIni("Name", "1", "dflt"), "dflt");
@@ -109,15 +142,156 @@ TEST_F(DataFileTest, SharingViolationsAreRetriedWithGrowingWaits) {
 }
 
 TEST_F(DataFileTest, ChangeByAnOlderVersionMeanwhileIsKept) {
-  WriteFile("[Name]\r\n1=eins\r\n");
-  // An unlocked writer changes the file right after our locked read.
-  env.files.afterRead = [&](int n) {
-    if (n == 2) env.dir.Write(kDataFileName, "[Name]\r\n1=eins\r\n2=fremd\r\n");
+  // The same check whether the file is replaced or written in place.
+  for (const bool folderAllowsNewFiles : {true, false}) {
+    SCOPED_TRACE(folderAllowsNewFiles ? "replaced" : "in place");
+    env.files.folderAllowsNewFiles = folderAllowsNewFiles;
+    env.files.reads = 0;
+    WriteFile("[Name]\r\n1=eins\r\n");
+    // An unlocked writer changes the file right after our locked read.
+    env.files.afterRead = [&](int n) {
+      if (n == 2) env.dir.Write(kDataFileName, "[Name]\r\n1=eins\r\n2=fremd\r\n");
+    };
+    EXPECT_TRUE(file.WriteIni("Name", "3", "unser"));
+    EXPECT_EQ(Value("Name", "2"), "fremd");
+    EXPECT_EQ(Value("Name", "3"), "unser");
+  }
+  EXPECT_EQ(env.files.inPlaceWrites, 1);
+}
+
+TEST_F(DataFileTest, FolderWithoutRightToCreateFilesIsWrittenInPlace) {
+  struct Row {
+    const char* name;
+    bool lockFileExists;  // made earlier by someone with more rights
+    bool locksWork;
   };
-  EXPECT_TRUE(file.WriteIni("Name", "3", "unser"));
-  EXPECT_EQ(Value("Name", "2"), "fremd");
-  EXPECT_EQ(Value("Name", "3"), "unser");
+  const Row rows[] = {
+      {"the lock lies on the data file", false, true},
+      {"the existing lock file is locked", true, true},
+      {"a share without locks still saves", false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    file.SetPath(dir.File(kDataFileName));
+    dir.Write(kDataFileName, "[Name]\r\n1=eins\r\n");
+    if (row.lockFileExists) dir.Write(std::string(kDataFileName) + ".lock", "");
+    const std::set<std::string> before = FolderContents(dir.Path());
+    env.files.folderAllowsNewFiles = false;
+    env.files.locksWork = row.locksWork;
+    env.files.inPlaceWrites = 0;
+
+    EXPECT_TRUE(file.WriteIni("Name", "2", "zwei mit einem langen Text"));
+    EXPECT_TRUE(file.WriteIni("Name", "2", "kurz"));  // the file shrinks
+    EXPECT_EQ(dir.Read(kDataFileName), "[Name]\r\n1=eins\r\n2=kurz\r\n");
+    EXPECT_EQ(env.files.inPlaceWrites, 2);
+    EXPECT_EQ(FolderContents(dir.Path()), before) << "no file was made";
+    for (const auto& s : env.dialogs.shown)  // only that no backup can be kept here
+      EXPECT_NE(s.message.text.find("keine Sicherung"), std::string::npos) << s.message.text;
+  }
+}
+
+TEST_F(DataFileTest, FolderWithoutRightToCreateFilesNeverWritesAReadOnlyOrMissingFile) {
+  env.files.folderAllowsNewFiles = false;
+  EXPECT_FALSE(file.WriteIni("Name", "1", "neu"));
+  EXPECT_NE(env.dialogs.LastText().find("Zugriff verweigert"), std::string::npos);
+  EXPECT_TRUE(FolderContents(env.dir.Path()).empty());
+
+  WriteFile("[Name]\r\n1=eins\r\n");
+  MakeReadOnly();
+  EXPECT_FALSE(file.WriteIni("Name", "1", "neu"));
+  EXPECT_NE(env.dialogs.LastText().find("schreibgeschützt"), std::string::npos);
+  EXPECT_EQ(FileBytes(), "[Name]\r\n1=eins\r\n");
+}
+
+TEST_F(DataFileTest, ShareWithoutLocksStillSaves) {
+  env.files.locksWork = false;
+  EXPECT_TRUE(file.WriteIni("Name", "1", "eins"));
+  EXPECT_EQ(Value("Name", "1"), "eins");
   EXPECT_EQ(env.files.replaces, 1);
+}
+
+TEST_F(DataFileTest, DataPathThatIsNoFileIsRefusedAtOnce) {
+  const std::string path = file.Path();
+  const std::pair<const char*, std::function<void()>> rows[] = {
+      {"pipe", [&] { ::mkfifo(path.c_str(), 0666); }},
+      {"folder", [&] { ::mkdir(path.c_str(), 0777); }},
+      {"link to a device", [&] { ::symlink("/dev/null", path.c_str()); }},
+  };
+  for (const auto& [name, make] : rows) {
+    SCOPED_TRACE(name);
+    std::filesystem::remove_all(path);
+    make();
+    EXPECT_TRUE(PassesWithoutHanging([&] {
+      const bool readRefused = !file.Read() && env.dialogs.LastText().find("keine gewöhnliche Datei") != std::string::npos;
+      const bool writeRefused = !file.WriteIni("Name", "1", "x") && env.dialogs.shown.size() == 2;
+      return readRefused && writeRefused;
+    }));
+    EXPECT_FALSE(std::filesystem::is_regular_file(path));
+    EXPECT_EQ(FolderContents(env.dir.Path()), std::set<std::string>{kDataFileName});
+  }
+}
+
+TEST_F(DataFileTest, SymbolicLinkIsWrittenThroughToItsTarget) {
+  namespace fs = std::filesystem;
+  fs::create_directories(env.dir.File("echt/tiefer"));
+  const std::string target = env.dir.File("echt/tiefer/Daten.ini");
+  const std::string link = file.Path();
+  struct Row {
+    const char* name;
+    std::function<void()> make;
+  } rows[] = {
+      {"absolute", [&] { fs::create_symlink(target, link); }},
+      {"relative", [&] { fs::create_symlink("echt/tiefer/Daten.ini", link); }},
+      {"chain", [&] {
+         fs::create_symlink("tiefer/Daten.ini", env.dir.File("echt/zwischen.ini"));
+         fs::create_symlink("echt/zwischen.ini", link);
+       }},
+  };
+  int n = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    fs::remove(link);
+    fs::remove(env.dir.File("echt/zwischen.ini"));
+    row.make();
+    const std::string value = "Wert " + std::to_string(++n);
+    EXPECT_TRUE(file.WriteIni("Name", "1", value));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(IniDocument::Parse(env.dir.Read("echt/tiefer/Daten.ini")).Get("Name", "1"), value);
+    EXPECT_EQ(file.GetIni("Name", "1"), value);
+    EXPECT_EQ(FolderContents(env.dir.File("echt/tiefer")),
+              (std::set<std::string>{"Daten.ini", "Daten.ini.lock"}));
+  }
+}
+
+TEST_F(DataFileTest, OldTemporaryFilesOfKilledWritersAreRemoved) {
+  struct Row {
+    const char* name;
+    int ageMinutes;  // < 0: a folder
+    bool removed;
+  };
+  const Row rows[] = {
+      {"Zelvoscript.ini.4711-1.tmp", 120, true},
+      {"zelvoscript.INI.4711-2.TMP", 120, true},
+      {"Zelvoscript.ini.4711-3.tmp", 10, false},  // a slow writer may still be at work
+      {"Zelvoscript.ini.sicherung.tmp", 120, false},
+      {"Zelvoscript.ini.4711-.tmp", 120, false},
+      {"Zelvoscript.ini.4711-5.tmp.txt", 120, false},
+      {"Andere.ini.4711-6.tmp", 120, false},
+      {"Zelvoscript.ini.4711-7.tmp", -120, false},
+  };
+  const auto now = std::filesystem::file_time_type::clock::now();
+  for (const Row& row : rows) {
+    const std::string path = env.dir.File(row.name);
+    if (row.ageMinutes < 0)
+      std::filesystem::create_directory(path);
+    else
+      env.dir.Write(row.name, "halb");
+    std::filesystem::last_write_time(path, now - std::chrono::minutes(std::abs(row.ageMinutes)));
+  }
+  EXPECT_TRUE(file.WriteIni("Name", "1", "eins"));
+  for (const Row& row : rows)
+    EXPECT_EQ(std::filesystem::exists(env.dir.File(row.name)), !row.removed) << row.name;
 }
 
 TEST_F(DataFileTest, LockFailureCountsAsWriteFailure) {

@@ -100,6 +100,46 @@ TEST_F(DataLockTest, FailedWriteCountsAsRefused) {
   EXPECT_NE(env.dialogs.LastText().find("Es wurde nichts gespeichert."), std::string::npos);
 }
 
+// The file holds Windows-1252: "Şahin" comes back as "?ahin". The release
+// recognises the record as the file holds it, for user and PC names alike.
+TEST_F(DataLockTest, RecordWithNamesOutsideTheCodePageIsReleased) {
+  const std::string longName(300, 'x');
+  const std::pair<std::string, std::string> names[] = {
+      {"Şahin", "PC-EMPFANG"}, {"Łukasz", "PC-EMPFANG"}, {"mkraus", "Jiří-PC"},
+      {"Jiří", "BÜRO-Ł"},     {longName + "ł", longName}, {" Łukasz ", "PC"}};
+  for (const auto& [user, pc] : names) {
+    env.system.userName = user;
+    env.system.computerName = pc;
+    ASSERT_FALSE(lock.AcquireLock()) << user;
+    EXPECT_EQ(lock.OwnLockValue(), Value("Common", "Lock")) << user;
+    EXPECT_EQ(Utf8ToCp1252(lock.LockField(1)), Utf8ToCp1252(user)) << user;  // never cut
+    lock.ReleaseLock(false);
+    EXPECT_EQ(Value("Common", "Lock"), "") << user;
+    EXPECT_FALSE(lock.AcquireLock()) << "not refused by its own old record: " << user;
+    lock.ReleaseLock(false);
+  }
+  EXPECT_TRUE(env.dialogs.shown.empty());
+}
+
+// The editor takes the lock on focus and nobody uses the result: on a
+// read-only share that stays quiet, and the release then touches nothing.
+TEST_F(DataLockTest, QuietAcquireOnReadOnlyShareAndReleaseOfNothingHeld) {
+  WriteFile("[Common]\r\nLock=\r\n");
+  MakeReadOnly();
+  EXPECT_TRUE(lock.AcquireLock(true));
+  EXPECT_FALSE(lock.Held());
+  const int reads = env.files.readAttempts[file.Path()];
+  lock.ReleaseLock(false);
+  EXPECT_EQ(env.files.readAttempts[file.Path()], reads);
+  EXPECT_TRUE(env.dialogs.shown.empty());
+
+  // Someone else's record is named all the same.
+  ::chmod(file.Path().c_str(), 0644);
+  WriteFile("[Common]\r\nLock=hbauer;PC2;x;1\r\n");
+  EXPECT_TRUE(lock.AcquireLock(true));
+  EXPECT_NE(env.dialogs.LastText().find("''hbauer'' auf ''PC2''"), std::string::npos);
+}
+
 TEST_F(DataLockTest, RemoveLockDialog) {
   lock.RemoveLockDialog();
   EXPECT_EQ(env.dialogs.LastText(), "Es liegt keine Datensperre vor.");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "store/codepage.h"
 
 namespace zelvo {
@@ -116,10 +119,104 @@ TEST(IniDocument, Windows1252RoundTrip) {
   EXPECT_EQ(IniDocument::Parse(bytes).Get("Text", "1"), text);
 }
 
-TEST(IniDocument, Utf8FileWithByteOrderMarkIsReadAndWrittenAs1252) {
-  IniDocument doc = IniDocument::Parse("\xEF\xBB\xBF[Name]\r\n1=Gr\xC3\xBC\xC3\x9F" "e\r\n");
-  EXPECT_EQ(doc.Get("Name", "1"), "Grüße");
-  EXPECT_EQ(doc.Serialize(), "[Name]\r\n1=Gr\xFC\xDF" "e\r\n");
+constexpr const char* kMark = "\xEF\xBB\xBF";
+
+TEST(IniDocument, Utf8FileStaysUtf8WhileItHoldsCharactersThat1252Lacks) {
+  struct Case {
+    const char* name;
+    std::string file;      // as read
+    std::string set;       // value written to Name/2
+    std::string expected;  // as saved afterwards
+  };
+  const Case cases[] = {
+      // Taking the lock must not turn "Łukasz" into "?ukasz".
+      {"untouched entries keep their characters",
+       std::string(kMark) + "[Name]\r\n1=Łukasz Gruß\r\n", "x",
+       std::string(kMark) + "[Name]\r\n1=Łukasz Gruß\r\n2=x\r\n"},
+      {"a written value keeps its characters", std::string(kMark) + "[Name]\r\n1=Gruß\r\n", "Jiří",
+       std::string(kMark) + "[Name]\r\n1=Gruß\r\n2=Jiří\r\n"},
+      {"a file that fits 1252 becomes 1252", std::string(kMark) + "[Name]\r\n1=Grüße €\r\n", "Maß",
+       "[Name]\r\n1=Gr\xFC\xDF" "e \x80\r\n2=Ma\xDF\r\n"},
+      {"a 1252 file gets question marks", "[Name]\r\n1=Gr\xFC\xDF" "e\r\n", "Şahin",
+       "[Name]\r\n1=Gr\xFC\xDF" "e\r\n2=?ahin\r\n"},
+      // Stray 1252 bytes from a hand edit read as their characters.
+      {"stray 1252 bytes in a UTF-8 file", std::string(kMark) + "[Name]\r\n1=Gr\xFC\xDF" "e Ł\r\n",
+       "x", std::string(kMark) + "[Name]\r\n1=Gr\xFC\xDF" "e Ł\r\n2=x\r\n"},
+  };
+  for (const Case& c : cases) {
+    IniDocument doc = IniDocument::Parse(c.file);
+    doc.Set("Name", "2", c.set);
+    EXPECT_EQ(doc.Serialize(), c.expected) << c.name;
+  }
+  const IniDocument stray = IniDocument::Parse(cases[4].file);
+  EXPECT_EQ(stray.Get("Name", "1"), "Grüße Ł");
+}
+
+TEST(IniDocument, Utf8NamesIgnoreCaseLikeThe1252Ones) {
+  const IniDocument doc = IniDocument::Parse(std::string(kMark) + "[Übersicht]\r\nschlüssel=Ł\r\n");
+  EXPECT_EQ(doc.Get("ÜBERSICHT", "SCHLÜSSEL"), "Ł");
+  IniDocument changed = doc;
+  changed.Set("übersicht", "Schlüssel", "ł");
+  EXPECT_EQ(changed.Serialize(), std::string(kMark) + "[Übersicht]\r\nschlüssel=ł\r\n");
+}
+
+TEST(IniDocument, TextThatBeginsLikeAByteOrderMarkSurvivesEveryWrite) {
+  // After the mark the text begins with the characters "ï»¿"; as 1252 bytes
+  // they would be a mark again, and every umlaut would be lost.
+  std::string bytes = std::string(kMark) + "ï»¿\r\n[Name]\r\n1=Grüße\r\n";
+  for (int write = 1; write <= 3; ++write) {
+    IniDocument doc = IniDocument::Parse(bytes);
+    doc.Set("Name", std::to_string(write + 1), "ä");
+    bytes = doc.Serialize();
+    const IniDocument reread = IniDocument::Parse(bytes);
+    ASSERT_EQ(reread.Get("Name", "1"), "Grüße") << "write " << write;
+    ASSERT_EQ(reread.Get("Name", std::to_string(write + 1)), "ä");
+  }
+  EXPECT_EQ(bytes.substr(0, 9), std::string(kMark) + "ï»¿");
+}
+
+// Documents built from pieces that stress the parser: marks, stray bytes,
+// brackets, quotes and every kind of line end. Whatever the input, the first
+// save keeps every value, and saving again changes nothing.
+TEST(IniDocument, EveryInputSurvivesParseAndSerialize) {
+  const std::string pieces[] = {kMark,  "ï»¿",  Utf8ToCp1252("ï»¿"), "[A]", "[b]", "[Name]", "[",
+                                "]",    "1=",   "2 = ",  "=",     "\"",   "'",   " ",  ";",
+                                "\r\n", "\r",   "\n",    "ä",     "\xE4", "\x80", "Ł", "\xC3",
+                                "x",    "€",    std::string(1, '\0')};
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1), length(0, 24);
+  const char* sections[] = {"A", "B", "Name"};
+  for (int round = 0; round < 3000; ++round) {
+    std::string input;
+    for (std::size_t n = length(rng); n > 0; --n) input += pieces[pick(rng)];
+    const IniDocument doc = IniDocument::Parse(input);
+    const std::string saved = doc.Serialize();
+    const IniDocument reread = IniDocument::Parse(saved);
+    ASSERT_EQ(reread.Serialize(), saved) << ::testing::PrintToString(input);
+    IniDocument written = doc;
+    written.Set("Name", "9", "Ł€ä");
+    const IniDocument afterWrite = IniDocument::Parse(written.Serialize());
+    for (const char* section : sections)
+      for (const char* key : {"1", "2"}) {
+        const std::string before = doc.Get(section, key, "<fehlt>");
+        ASSERT_EQ(reread.Get(section, key, "<fehlt>"), before) << ::testing::PrintToString(input);
+        ASSERT_EQ(afterWrite.Get(section, key, "<fehlt>"), before) << ::testing::PrintToString(input);
+      }
+  }
+}
+
+TEST(IniDocument, ManySectionsAreFoundByName) {
+  std::string file;
+  for (int i = 0; i < 5000; ++i) file += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
+  file += "[s17]\r\nk=later section of the same name\r\n";
+  IniDocument doc = IniDocument::Parse(file);
+  EXPECT_EQ(doc.Get("S4999", "K"), "4999");
+  EXPECT_EQ(doc.Get("S17", "k"), "17");
+  doc.Set("s17", "k", "neu");
+  doc.Set("Neu", "k", "ganz neu");
+  EXPECT_EQ(doc.Get("S17", "k"), "neu");
+  EXPECT_EQ(doc.Get("NEU", "K"), "ganz neu");
+  EXPECT_NE(doc.Serialize().find("[S17]\r\nk=neu\r\n"), std::string::npos);
 }
 
 TEST(IniDocument, LongValuesAreNotCut) {

@@ -1,5 +1,7 @@
 #include "store/snippet_store.h"
 
+#include <functional>
+
 #include "store/cipher.h"
 #include "store/settings.h"
 #include "store_fixture.h"
@@ -66,6 +68,87 @@ TEST_F(SnippetStoreTest, EntryListOfUnreadableFileIsNothing) {
   EXPECT_EQ(env.dialogs.shown.size(), 1u);
 }
 
+// ---- writes aimed at one entry ----
+
+// Five entries as one PC loaded them; then another PC deleted "A", which
+// moved "E" into number 1.
+constexpr const char* kAfterForeignDelete =
+    "[Name]\r\n1=E\r\n2=B\r\n3=C\r\n4=D\r\n5=\r\n[Text]\r\n1=e\r\n2=b\r\n3=c\r\n4=d\r\n5=\r\n"
+    "[Crypt]\r\n1=0\r\n2=0\r\n3=0\r\n4=0\r\n5=0\r\n";
+
+TEST_F(SnippetStoreTest, EntryWritesCheckTheNameTheUserActedOn) {
+  const std::vector<std::pair<std::string, std::function<EntryWrite(const EntryListItem&)>>> writes = {
+      {"fields", [&](const EntryListItem& e) { return store.WriteFields(e, {{kFieldTitle, "Word"}}); }},
+      {"text", [&](const EntryListItem& e) { return store.SaveText(e, "neu", false); }},
+      {"rename", [&](const EntryListItem& e) { EntryListItem r = e; return store.RenameEntry(r, "Neu"); }},
+      {"delete", [&](const EntryListItem& e) { return store.DeleteEntry(e); }},
+  };
+  for (const auto& [what, write] : writes) {
+    WriteFile(kAfterForeignDelete);
+    const std::string before = FileBytes();
+    // "A" at 1 and "E" at 5 are what the stale list shows.
+    EXPECT_EQ(write({"A", 1}), EntryWrite::Changed) << what;
+    EXPECT_EQ(write({"E", 5}), EntryWrite::Changed) << what;
+    EXPECT_EQ(FileBytes(), before) << what;
+    EXPECT_EQ(write({"C", 3}), EntryWrite::Written) << what;
+    EXPECT_NE(FileBytes(), before) << what;
+  }
+  EXPECT_TRUE(env.dialogs.shown.empty());
+  // An unreadable file is a failure, not a change by someone else.
+  env.files.readFailures = {FileError::AccessDenied};
+  EXPECT_EQ(store.WriteFields({"C", 3}, {{kFieldTitle, "x"}}), EntryWrite::Failed);
+}
+
+TEST_F(SnippetStoreTest, DeleteMovesTheFilesHighestEntryNotTheListsHighest) {
+  // The list knew A..C; another PC has added D since.
+  WriteFile("[Name]\r\n1=A\r\n2=B\r\n3=C\r\n4=D\r\n[Text]\r\n4=d\r\n[Crypt]\r\n4=0\r\n");
+  ASSERT_EQ(store.DeleteEntry({"B", 2}), EntryWrite::Written);
+  const EntryList list = *store.LoadEntryList();
+  EXPECT_EQ(list.entries, (std::vector<EntryListItem>{{"A", 1}, {"D", 2}, {"C", 3}}));
+  EXPECT_EQ(store.ReadEntry(2)->Text, "d");
+  EXPECT_EQ(Value("Name", "4"), "");
+  // An entry behind an empty name is in nobody's list: not deleted.
+  WriteFile("[Name]\r\n1=A\r\n2=\r\n3=C\r\n");
+  EXPECT_EQ(store.DeleteEntry({"C", 3}), EntryWrite::Changed);
+  EXPECT_EQ(Value("Name", "3"), "C");
+}
+
+TEST_F(SnippetStoreTest, NewEntryTakesItsNumberFromTheFileAndGivesTheNameAsStored) {
+  WriteFile("[Name]\r\n1=A\r\n2=B\r\n3=\r\n4=Verwaist\r\n");
+  SnippetEntry values;
+  values.Name = "Łukasz";
+  values.Crypt = true;
+  const std::optional<EntryListItem> added = store.NewEntry(values);
+  ASSERT_TRUE(added);
+  EXPECT_EQ(*added, (EntryListItem{"?ukasz", 3}));
+  EXPECT_EQ(Value("Name", "3"), "?ukasz");
+  EXPECT_EQ(Value("Name", "4"), "Verwaist");
+  EntryListItem renamed = *added;
+  ASSERT_EQ(store.RenameEntry(renamed, "Jiří"), EntryWrite::Written);
+  EXPECT_EQ(renamed.Name, "Ji?í");
+  EXPECT_EQ(store.SaveText(renamed, "x", false), EntryWrite::Written);  // found by that name
+}
+
+// An enciphered text that is saved as it was keeps its ciphertext: a new
+// seed and new filler every time would rewrite the file for nothing.
+TEST_F(SnippetStoreTest, UnchangedTextKeepsItsCiphertext) {
+  // "Ł" and "ź" read back as "?": compared as they would read back.
+  SnippetEntry e{0, "PIN", "4711 \\ Łódź", "", true, 0};
+  ASSERT_TRUE(store.WriteEntry(1, e));
+  const std::string before = FileBytes();
+  const int replaces = env.files.replaces;
+  env.clock.Set(2026, 12, 8, 9, 30, 0);  // another time: another seed
+  EXPECT_EQ(store.SaveText({"PIN", 1}, e.Text, true), EntryWrite::Written);
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(env.files.replaces, replaces);
+
+  EXPECT_EQ(store.SaveText({"PIN", 1}, "0815", true), EntryWrite::Written);
+  EXPECT_EQ(store.ReadEntry(1)->Text, "0815");
+  EXPECT_EQ(store.SaveText({"PIN", 1}, "0815", false), EntryWrite::Written);
+  EXPECT_EQ(Value("Text", "1"), "0815");
+  EXPECT_EQ(Value("Crypt", "1"), "0");
+}
+
 TEST_F(SnippetStoreTest, IgnoreListGetsItsDefaultsOnce) {
   const std::vector<std::string> defaults{"DFÜ-Netzwerkmonitor", "Microsoft Office Shortcut-Leiste"};
   EXPECT_EQ(store.LoadIgnoreList(), defaults);
@@ -75,13 +158,13 @@ TEST_F(SnippetStoreTest, IgnoreListGetsItsDefaultsOnce) {
   EXPECT_EQ(store.LoadIgnoreList(), defaults);
   EXPECT_EQ(FileBytes(), after);
 
-  std::vector<std::string> list = defaults;
-  // Another PC added a title meanwhile: ours goes after it.
+  // Another PC added a title meanwhile: ours goes after it, and the list
+  // given back is the file's.
   IniDocument doc = IniDocument::Parse(after);
   doc.Set("Ignore", "3", "Fremd");
   env.dir.Write(kDataFileName, doc.Serialize());
-  EXPECT_TRUE(store.AddIgnoreTitle(list, "Posteingang - Outlook"));
-  EXPECT_EQ(list.back(), "Posteingang - Outlook");
+  EXPECT_EQ(store.AddIgnoreTitle("Posteingang - Outlook"),
+            (std::vector<std::string>{defaults[0], defaults[1], "Fremd", "Posteingang - Outlook"}));
   EXPECT_EQ(Value("Ignore", "3"), "Fremd");
   EXPECT_EQ(Value("Ignore", "4"), "Posteingang - Outlook");
 }
@@ -91,9 +174,7 @@ TEST_F(SnippetStoreTest, IgnoreDefaultsOnReadOnlyFileStayQuiet) {
   MakeReadOnly();
   EXPECT_EQ(store.LoadIgnoreList()->size(), 2u);
   EXPECT_TRUE(env.dialogs.shown.empty());
-  std::vector<std::string> list;
-  EXPECT_FALSE(store.AddIgnoreTitle(list, "x"));
-  EXPECT_TRUE(list.empty());
+  EXPECT_FALSE(store.AddIgnoreTitle("x"));
   EXPECT_EQ(env.dialogs.shown.size(), 1u);
 }
 
@@ -115,7 +196,8 @@ TEST_F(DataFolderTest, StartupKeepsAnExistingStoredPath) {
 
 TEST_F(DataFolderTest, StartupWithVanishedFileTellsAndFallsBackToDefaultWithSample) {
   env.dir.Write(kSampleFileName, "[Name]\r\n1=Beispiel\r\n");
-  env.settings.values[kKeyPath] = "/nirgends/Zelvoscript.ini";
+  TempDir folder;  // there, but without the file
+  env.settings.values[kKeyPath] = folder.File(kDataFileName);
   EXPECT_TRUE(SelectDataFolder(services, file, DataFolderMode::Startup));
   ASSERT_EQ(env.dialogs.shown.size(), 1u);
   EXPECT_EQ(env.dialogs.LastText(),
@@ -126,6 +208,40 @@ TEST_F(DataFolderTest, StartupWithVanishedFileTellsAndFallsBackToDefaultWithSamp
   EXPECT_EQ(file.Path(), DefaultPath());
   EXPECT_EQ(env.settings.values[kKeyPath], DefaultPath());
   EXPECT_EQ(Value("Name", "1"), "Beispiel");
+}
+
+// A share not yet connected at logon, a drive that is away: the stored path
+// stays. The user tries again, or works with the file beside the program
+// for this session only.
+TEST_F(DataFolderTest, StartupWithUnreachableFolderKeepsTheStoredPath) {
+  TempDir share;
+  const std::string stored = share.Path() + "nicht-verbunden/" + kDataFileName;
+  env.dir.Write(kSampleFileName, "[Name]\r\n1=Beispiel\r\n");
+  env.settings.values[kKeyPath] = stored;
+
+  env.dialogs.answers = {MsgResult::Yes, MsgResult::No};
+  EXPECT_TRUE(SelectDataFolder(services, file, DataFolderMode::Startup));
+  ASSERT_EQ(env.dialogs.shown.size(), 2u);  // tried again once
+  const Message& q = env.dialogs.shown[0].message;
+  EXPECT_EQ(q.buttons, MsgButtons::YesNo);
+  EXPECT_EQ(q.defaultButton, MsgResult::Yes);
+  EXPECT_NE(q.text.find(stored + "\r\nist zur Zeit nicht erreichbar."), std::string::npos);
+  EXPECT_NE(q.text.find("Netzlaufwerk"), std::string::npos);
+  EXPECT_EQ(file.Path(), DefaultPath());
+  EXPECT_EQ(Value("Name", "1"), "Beispiel");
+  EXPECT_EQ(env.settings.values[kKeyPath], stored);
+
+  // Connected while the question is shown: trying again finds it.
+  env.dialogs.shown.clear();
+  env.dialogs.answers = {MsgResult::Yes};
+  env.dialogs.onShow = [&](const Message&) {
+    ::mkdir((share.Path() + "nicht-verbunden").c_str(), 0755);
+    share.Write("nicht-verbunden/" + std::string(kDataFileName), "[Name]\r\n1=Geteilt\r\n");
+  };
+  EXPECT_TRUE(SelectDataFolder(services, file, DataFolderMode::Startup));
+  EXPECT_EQ(env.dialogs.shown.size(), 1u);
+  EXPECT_EQ(file.Path(), stored);
+  EXPECT_EQ(env.settings.values[kKeyPath], stored);
 }
 
 TEST_F(DataFolderTest, DefaultNeverOverwritesAnExistingFile) {

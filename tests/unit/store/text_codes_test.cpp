@@ -22,6 +22,9 @@ TEST(TextCodes, EditorTextAndStoredText) {
   EXPECT_EQ(StoredTextToEditor("a\\Nb\\\\c"), std::string("a") + kReturnSymbol + "b\\c");
   EXPECT_EQ(EditorTextToStored(std::string(kTabSymbol) + "\r\nx\ny"), "\\Tx\\Ly");
   EXPECT_EQ(StoredTextToEditor("\\Tx\\Ly"), std::string(kTabSymbol) + "x\ny");
+  // The letters that share the symbols' Windows-1252 codes stay letters.
+  EXPECT_EQ(StoredTextToEditor("Jo\xC3\xA3o \xC3\x83\xC3\xB0"), "Jo\xC3\xA3o \xC3\x83\xC3\xB0");
+  EXPECT_EQ(EditorTextToStored("\xC3\x83\xC3\xB0"), "\xC3\x83\xC3\xB0");
 }
 
 TEST(TextCodes, FormatMessage) {

@@ -31,8 +31,8 @@ std::string SampleText(size_t chars) {
   while (out.size() < chars) {
     out += words[i % words.size()];
     ++i;
-    if (i % 37 == 0) out += U"\u00f0\r\n";  // TabSymbol
-    if (i % 61 == 0) out += U"\u00c3\r\n";  // ReturnSymbol
+    if (i % 37 == 0) out += std::u32string{kTabSymbolChar, U'\r', U'\n'};
+    if (i % 61 == 0) out += std::u32string{kReturnSymbolChar, U'\r', U'\n'};
   }
   return FromCodePoints(out);
 }
@@ -135,13 +135,13 @@ int wmain(int argc, wchar_t** argv) {
     const std::string text = SampleText(n);
     const Timing naive =
         Measure(5, [&] { return TimeIt(editor, [&] { RenderPieceByPiece(editor, text); }); });
-    const std::string naiveResult = editor.EditorText();
+    const std::string naiveResult = EditorPictureToText(editor.Picture());
     const Timing ours = Measure(15, [&] { return oneGo(text); });
     std::printf("render_piecewise_%zu_ms: %.1f (best %.1f)\n", n, naive.median, naive.best);
     std::printf("render_onego_%zu_ms: %.2f (best %.2f)\n", n, ours.median, ours.best);
     std::printf("render_ratio_%zu: %.1f (best to best %.1f)\n", n, naive.median / ours.median,
                 naive.best / ours.best);
-    std::printf("render_same_text_%zu: %d\n", n, naiveResult == editor.EditorText() ? 1 : 0);
+    std::printf("render_same_text_%zu: %d\n", n, naiveResult == EditorPictureToText(editor.Picture()) ? 1 : 0);
   }
   for (size_t n : sizes) {
     const std::string text = SampleText(n);

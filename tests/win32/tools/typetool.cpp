@@ -97,7 +97,7 @@ int Type(HWND window, const wchar_t* path) {
   for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i) Sleep(10);
   zelvo::Win32Keyboard keyboard;
   printf("start_epoch_ms: %lld\n", EpochMs());
-  const bool sent = keyboard.Send(keys);
+  const bool sent = keyboard.Send(keys) != zelvo::Handover::Refused;
   printf("sent_epoch_ms: %lld\nsent_ok: %d\n", EpochMs(), sent ? 1 : 0);
   WaitForText(window, expected);
   return sent ? 0 : 1;

@@ -10,7 +10,9 @@
 //   wintool rect <hwnd>              left top right bottom, screen coordinates
 //   wintool move <hwnd> <x> <y>      moves the window (size and z-order kept)
 //   wintool foreground               the foreground window
+//   wintool focus                    the window with the keyboard focus in the foreground thread
 //   wintool tbrect <hwnd> <index>    left top right bottom of a toolbar button, screen coordinates
+//   wintool items <hwnd>             the items of a list box, one a line (LB_GETTEXT)
 //   wintool send <hwnd> <msg> [wp] [lp]  SendMessage with numbers (no pointers); prints the result
 //   wintool click <hwnd>             BM_CLICK (posted) on a button, else a posted left click
 //   wintool close <hwnd>             posts WM_CLOSE
@@ -27,28 +29,14 @@
 #include <string>
 
 #include "platform/win32/wide.h"
+#include "tool_output.h"
 
 using zelvo::Narrow;
+using zelvo::tools::HwndText;
+using zelvo::tools::OneLine;
+using zelvo::tools::Out;
 
 namespace {
-
-void Out(const std::wstring& line) {
-  std::string utf8 = Narrow(line) + "\n";
-  fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
-
-// Tabs and line breaks would break the line format of window lists.
-std::wstring OneLine(std::wstring s) {
-  for (wchar_t& c : s)
-    if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
-  return s;
-}
-
-std::wstring HwndText(HWND h) {
-  wchar_t buffer[32];
-  swprintf(buffer, 32, L"0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-  return buffer;
-}
 
 HWND ParseHwnd(const wchar_t* s) {
   return reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(s, nullptr, 0)));
@@ -189,8 +177,21 @@ int Processes() {
   return 0;
 }
 
+// The system marshals LB_GETTEXT between processes for list boxes with strings.
+void ListItems(HWND h) {
+  const LRESULT count = SendMessageW(h, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(h, LB_GETTEXTLEN, i, 0);
+    if (length < 0) continue;
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    Out(item);
+  }
+}
+
 int Usage() {
-  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|focus|items|click|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -203,7 +204,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   const std::wstring cmd = argv[1];
   HWND h = argc > 2 ? ParseHwnd(argv[2]) : nullptr;
-  bool needsWindow = cmd != L"windows" && cmd != L"processes" && cmd != L"foreground" && cmd != L"clipboard" &&
+  bool needsWindow = cmd != L"windows" && cmd != L"processes" && cmd != L"foreground" && cmd != L"focus" && cmd != L"clipboard" &&
                      cmd != L"setclipboard";
   if (needsWindow && !IsWindow(h)) {
     fputs("no such window\n", stderr);
@@ -235,8 +236,15 @@ int wmain(int argc, wchar_t** argv) {
                : 2;
   } else if (cmd == L"foreground") {
     Out(HwndText(GetForegroundWindow()));
+  } else if (cmd == L"focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    Out(HwndText(info.hwndFocus));
   } else if (cmd == L"tbrect" && argc > 3) {
     return ToolbarButtonRect(h, _wtoi(argv[3]));
+  } else if (cmd == L"items") {
+    ListItems(h);
   } else if (cmd == L"send" && argc > 3) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(h, static_cast<UINT>(wcstoul(argv[3], nullptr, 0)),
