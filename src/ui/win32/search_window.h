@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/display.h"
 #include "search/search_form.h"
 
 namespace zelvo {
@@ -50,7 +51,7 @@ class SearchWindow : public SearchView {
   HWND owner_;
   SearchForm* form_ = nullptr;
   HWND hwnd_ = nullptr, edit_ = nullptr, list_ = nullptr;
-  HFONT font_ = nullptr;
+  FontHandle font_;
   bool done_ = false;
   std::function<void()> whenShown_;
 };
