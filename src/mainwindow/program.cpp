@@ -101,7 +101,7 @@ bool Program::AddIgnoreTitle(const std::string& title) {
 }
 
 void Program::NoteEntryUsed(int number) {
-  // Entries are numbered 1..N in list order; the name is checked all the same.
+  // The list holds entries 1..N in number order, so the number finds its name.
   const std::vector<EntryListItem>& entries = entryList_.entries;
   if (number >= 1 && static_cast<std::size_t>(number) <= entries.size() &&
       entries[number - 1].Number == number)

@@ -18,27 +18,21 @@ int Place(int pointer, int size, int low, int high) {
 
 }  // namespace
 
-int ScaleForDpi(int units96, int dpi) {
-  if (dpi <= 0) dpi = 96;
-  return (units96 * dpi + 48) / 96;
-}
-
 SearchLayout LayoutSearchWindow(int dpi, int pointerX, int pointerY, const PixelRect& workArea,
                                 int border) {
-  const auto s = [dpi](int units) { return ScaleForDpi(units, dpi); };
-  const int width = std::min(s(kWidth), workArea.Width());
-  const int height = std::min(s(kHeight), workArea.Height());
+  const auto s = [dpi](int units) { return ScaleToDpi(units, dpi); };
+  const int width = std::min(s(kWidth), workArea.width);
+  const int height = std::min(s(kHeight), workArea.height);
   SearchLayout l;
-  l.window.left = Place(pointerX, width, workArea.left, workArea.right);
-  l.window.top = Place(pointerY, height, workArea.top, workArea.bottom);
-  l.window.right = l.window.left + width;
-  l.window.bottom = l.window.top + height;
+  l.window = {Place(pointerX, width, workArea.left, workArea.left + workArea.width),
+              Place(pointerY, height, workArea.top, workArea.top + workArea.height), width, height};
 
   const int clientWidth = width - 2 * border, clientHeight = height - 2 * border;
   const int margin = s(kMargin);
-  l.edit = {margin, margin, clientWidth - margin, margin + s(kEditHeight)};
-  l.list = {margin, l.edit.bottom + margin, clientWidth - margin, clientHeight - margin};
-  l.nameColumn = std::min(s(kNameColumn), l.list.Width() / 2);
+  l.edit = {margin, margin, clientWidth - 2 * margin, s(kEditHeight)};
+  const int listTop = l.edit.top + l.edit.height + margin;
+  l.list = {margin, listTop, clientWidth - 2 * margin, clientHeight - margin - listTop};
+  l.nameColumn = std::min(s(kNameColumn), l.list.width / 2);
   return l;
 }
 

@@ -2,22 +2,15 @@
 // designed at 96 DPI and scaled here, in one place, to the display's DPI.
 #pragma once
 
-namespace zelvo {
+#include "mainwindow/layout.h"
 
-struct PixelRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const PixelRect&) const = default;
-};
+namespace zelvo {
 
 struct SearchLayout {
   PixelRect window;       // on the screen
   PixelRect edit, list;   // in the window's client area
   int nameColumn = 0;     // width of the list's name column
 };
-
-int ScaleForDpi(int units96, int dpi);
 
 // The window's top-left corner at the pointer, as a popup menu opens; where
 // it would cross the work area's right or bottom edge it opens to the left

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/display.h"
 #include "platform/win32/wide.h"
 #include "search/search_layout.h"
 #include "ui/win32/window_class.h"
@@ -15,25 +16,19 @@ constexpr int kEditId = 100, kListId = 101;
 constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kCueBanner[] = L"Textbaustein suchen \u2026";
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 PixelRect WorkAreaAt(POINT at) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &info))
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right - info.rcWork.left,
+          info.rcWork.bottom - info.rcWork.top};
 }
 
 HWND Child(HWND parent, const wchar_t* cls, DWORD style, const PixelRect& r, int id,
            HINSTANCE instance) {
   return CreateWindowExW(WS_EX_CLIENTEDGE, cls, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                         r.left, r.top, r.Width(), r.Height(), parent,
+                         r.left, r.top, r.width, r.height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
@@ -41,7 +36,6 @@ HWND Child(HWND parent, const wchar_t* cls, DWORD style, const PixelRect& r, int
 
 SearchWindow::~SearchWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
-  if (font_) DeleteObject(font_);
 }
 
 bool SearchWindow::Create(const std::string& caption) {
@@ -49,25 +43,31 @@ bool SearchWindow::Create(const std::string& caption) {
                                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   POINT at{};
   GetCursorPos(&at);
-  const SearchLayout layout = LayoutSearchWindow(ScreenDpi(), at.x, at.y, WorkAreaAt(at),
-                                                 GetSystemMetrics(SM_CXBORDER));
+  const PixelRect workArea = WorkAreaAt(at);
+  const auto layoutAt = [&](int dpi) {
+    return LayoutSearchWindow(dpi, at.x, at.y, workArea, MetricForDpi(SM_CXBORDER, dpi));
+  };
+  SearchLayout layout = layoutAt(SystemDpi());
   const PixelRect& w = layout.window;
   // Owned by the hidden main window: no taskbar button, gone with the program.
   CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, Widen(caption).c_str(),
-                  WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, w.left, w.top, w.Width(), w.Height(),
+                  WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, w.left, w.top, w.width, w.height,
                   owner_, nullptr, instance_, this);
   if (!hwnd_) return false;
+  // The monitor at the pointer may scale differently from the primary one.
+  const int dpi = WindowDpi(hwnd_);
+  if (dpi != SystemDpi()) {
+    layout = layoutAt(dpi);
+    SetWindowPos(hwnd_, nullptr, w.left, w.top, w.width, w.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+  font_.Reset(CreateMessageFont(dpi));
   edit_ = Child(hwnd_, L"EDIT", ES_AUTOHSCROLL, layout.edit, kEditId, instance_);
   list_ = Child(hwnd_, WC_LISTVIEWW,
                 LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
                 layout.list, kListId, instance_);
   if (!edit_ || !list_) return false;
-  const HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
+  const HGDIOBJ font = font_.Get() ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT);
   SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(edit_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kCueBanner));
@@ -79,7 +79,7 @@ bool SearchWindow::Create(const std::string& caption) {
   column.mask = LVCF_WIDTH;
   column.cx = layout.nameColumn;
   ListView_InsertColumn(list_, 0, &column);
-  column.cx = client.right - layout.nameColumn - GetSystemMetrics(SM_CXVSCROLL);
+  column.cx = client.right - layout.nameColumn - MetricForDpi(SM_CXVSCROLL, dpi);
   ListView_InsertColumn(list_, 1, &column);
   return true;
 }
@@ -141,6 +141,11 @@ bool SearchWindow::PreTranslate(MSG& msg) {
       default:
         return false;
     }
+  }
+  // The wheel scrolls the list wherever the focus is.
+  if (msg.message == WM_MOUSEWHEEL && msg.hwnd == edit_) {
+    SendMessageW(list_, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+    return true;
   }
   // Typing while the list has the focus goes on with the query.
   if (msg.message == WM_CHAR && msg.hwnd == list_) {

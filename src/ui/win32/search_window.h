@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/display.h"
 #include "search/search_form.h"
 
 namespace zelvo {
@@ -39,7 +40,8 @@ class SearchWindow : public SearchView {
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   bool Create(const std::string& caption);
-  // Keys typed in the edit box that belong to the list; true when used.
+  // Keys and the wheel in the edit box that belong to the list, Enter and
+  // Escape anywhere; true when used.
   bool PreTranslate(MSG& msg);
   LRESULT OnNotify(NMHDR* header);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
@@ -49,7 +51,7 @@ class SearchWindow : public SearchView {
   HWND owner_;
   SearchForm* form_ = nullptr;
   HWND hwnd_ = nullptr, edit_ = nullptr, list_ = nullptr;
-  HFONT font_ = nullptr;
+  FontHandle font_;
   bool done_ = false;
   std::function<void()> whenShown_;
 };

@@ -247,22 +247,22 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing)
 }
 
 TEST(SearchLayout, OpensAtThePointerAndStaysOnTheWorkArea) {
-  const PixelRect work{0, 0, 1280, 994};  // taskbar below
+  const PixelRect work{0, 0, 1280, 994};  // left, top, width, height; taskbar below
   struct Case {
     int dpi, x, y;
     PixelRect window;
   } cases[] = {
-      {96, 100, 200, {100, 200, 580, 540}},
-      {96, 1000, 900, {520, 560, 1000, 900}},  // opens to the left of and above the pointer
-      {96, 1275, 10, {795, 10, 1275, 350}},
-      {144, 100, 100, {100, 100, 820, 610}},   // 150 %: everything half as big again
+      {96, 100, 200, {100, 200, 480, 340}},
+      {96, 1000, 900, {520, 560, 480, 340}},  // opens to the left of and above the pointer
+      {96, 1275, 10, {795, 10, 480, 340}},
+      {144, 100, 100, {100, 100, 720, 510}},  // 150 %: everything half as big again
       {96, -50, -50, {0, 0, 480, 340}},
   };
   for (const Case& c : cases) {
     const SearchLayout l = LayoutSearchWindow(c.dpi, c.x, c.y, work, 1);
     EXPECT_EQ(l.window, c.window) << c.dpi << " " << c.x << "," << c.y;
-    EXPECT_EQ(l.list.right, l.window.Width() - 2 - ScaleForDpi(6, c.dpi));
-    EXPECT_EQ(l.list.bottom, l.window.Height() - 2 - ScaleForDpi(6, c.dpi));
+    EXPECT_EQ(l.list.left + l.list.width, l.window.width - 2 - ScaleToDpi(6, c.dpi));
+    EXPECT_EQ(l.list.top + l.list.height, l.window.height - 2 - ScaleToDpi(6, c.dpi));
   }
   // A work area smaller than the window: it fills the work area.
   const SearchLayout tiny = LayoutSearchWindow(96, 10, 10, {0, 0, 300, 200}, 1);
