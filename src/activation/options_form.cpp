@@ -45,6 +45,7 @@ void OptionsForm::LoadSettings(const ProgramSettings& settings) {
   // The check box knows clear, ticked and greyed; any other value cascades.
   state_.menuMode = settings.PumMode == 0 || settings.PumMode == 2 ? settings.PumMode : 1;
   state_.searchWindow = settings.SearchWindow;
+  state_.changeBalloon = settings.ChangeBalloon;
   SetViaBorder(settings.PumActViaBorder);
   SetColour(settings.PumActBorderCol);
   // All four hotkey controls are set before the registration follows them,
@@ -69,6 +70,7 @@ ProgramSettings OptionsForm::CurrentSettings() const {
   s.PumActBorderCol = state_.colour;
   s.PumMode = state_.menuMode;
   s.SearchWindow = state_.searchWindow;
+  s.ChangeBalloon = state_.changeBalloon;
   return s;
 }
 
@@ -135,6 +137,8 @@ void OptionsForm::OnPumActPosOpt(int index) { state_.pos = index; }
 void OptionsForm::OnPumModeChk(int value) { state_.menuMode = value; }
 
 void OptionsForm::OnSearchWindowChk(bool checked) { state_.searchWindow = checked; }
+
+void OptionsForm::OnChangeBalloonChk(bool checked) { state_.changeBalloon = checked; }
 
 void OptionsForm::OnAutoStartChk(bool checked) {
   state_.autoStart = checked;

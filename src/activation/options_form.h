@@ -36,6 +36,7 @@ struct OptionsState {
   int menuMode = 0;   // PUMModeChk: 0 clear, 1 ticked, 2 greyed (cascading)
   bool autoStart = false;
   bool searchWindow = false;  // "Suchfenster statt Menü anzeigen", per user
+  bool changeBalloon = true;  // "Änderungen anderer PCs melden", per user
   std::string path;   // PathTB
   std::string defaultPath;  // the line below it: where "&Standard" puts the file
   BorderControls border;
@@ -104,6 +105,7 @@ class OptionsForm {
   void OnPumModeChk(int value);
   void OnAutoStartChk(bool checked);
   void OnSearchWindowChk(bool checked);
+  void OnChangeBalloonChk(bool checked);
   void OnBtn(int index);
   // The title bar's close: hidden, nothing saved.
   void OnClose();

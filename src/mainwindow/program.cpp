@@ -64,18 +64,23 @@ void Program::ReloadAll() {
   // user hears of it once, not before every menu, and again when it is back.
   std::string failure;
   bool back = false;
+  std::optional<std::string> changedElsewhere;
   if (auto doc = dataFile_.Read(failure)) {
     back = std::exchange(fileTroubleShown_, false);
     if (!doc->Identity() || doc->Identity() != entryListSource_) {
       entryList_ = SnippetStore::EntryListFrom(*doc);
       entryListSource_ = doc->Identity();
       search_.Rebuild(*doc, entryList_);
+      // Also while the balloon is off, so that its starting point follows.
+      changedElsewhere = changeNotice_.After(services_, dataFile_.Path(), *doc);
     }
     host_.ShowEntryList(entryList_);
     ignoreList_ = store_.IgnoreListFrom(*doc);
     settings_ = LoadSettings(*doc);
-    settings_.SearchWindow = LoadSearchWindowChoice(services_.settings);
+    settings_.SearchWindow = LoadUserChoice(services_.settings, kKeySearchWindow, false);
+    settings_.ChangeBalloon = LoadUserChoice(services_.settings, kKeyChangeBalloon, true);
     host_.ApplySettings(settings_);
+    if (changedElsewhere && settings_.ChangeBalloon) host_.ShowTrayBalloon(kProductTitle, *changedElsewhere);
   }
   host_.PlaceBorderStrip(settings_);
   host_.UpdateControlStates();

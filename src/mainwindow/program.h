@@ -10,6 +10,7 @@
 #include "activation/hotkey.h"
 #include "platform/services.h"
 #include "search/quick_search.h"
+#include "store/change_notice.h"
 #include "store/data_file.h"
 #include "store/data_lock.h"
 #include "store/settings.h"
@@ -111,6 +112,7 @@ class Program {
   std::shared_ptr<const void> entryListSource_;  // the parse entryList_ came from
   std::vector<std::string> ignoreList_;
   QuickSearch search_;
+  ChangeNotice changeNotice_;
   bool reloadFinished_ = false;
   bool isNT_ = true;
   // The data file could not be read at a reload and the user has been told;

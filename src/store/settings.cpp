@@ -45,12 +45,12 @@ ProgramSettings LoadSettings(const IniDocument& doc) {
   return s;
 }
 
-bool LoadSearchWindowChoice(AppSettings& settings) {
-  return RoundHalfEven(LeadingNumber(settings.Get(kKeySearchWindow, "0"))) != 0;
+bool LoadUserChoice(AppSettings& settings, const char* key, bool fallback) {
+  return RoundHalfEven(LeadingNumber(settings.Get(key, fallback ? "1" : "0"))) != 0;
 }
 
-bool SaveSearchWindowChoice(AppSettings& settings, bool on) {
-  return settings.Save(kKeySearchWindow, on ? "1" : "0");
+bool SaveUserChoice(AppSettings& settings, const char* key, bool on) {
+  return settings.Save(key, on ? "1" : "0");
 }
 
 bool SaveSettings(DataFile& file, const ProgramSettings& s) {

@@ -21,6 +21,8 @@ struct ProgramSettings {
   // Per user (settings store, not the data file): the hotkey, the tray icon
   // and the border strip open the search window instead of the menu.
   bool SearchWindow = false;
+  // Per user: a balloon tells who on another PC changed which entries.
+  bool ChangeBalloon = true;
 
   int KeyIndex() const { return HK & 0xFF; }
   bool Shift() const { return (HK & 0x100) != 0; }
@@ -45,9 +47,10 @@ inline constexpr const char* kKeyHeight = "_Height";
 // Set once this user has seen the first-start balloon.
 inline constexpr const char* kKeyWelcomed = "_Welcomed";
 inline constexpr const char* kKeySearchWindow = "SearchWindow";
+inline constexpr const char* kKeyChangeBalloon = "ChangeBalloon";
 
-// The per-user choice of the search window, stored as "0" or "1".
-bool LoadSearchWindowChoice(AppSettings& settings);
-bool SaveSearchWindowChoice(AppSettings& settings, bool on);
+// A per-user choice of the settings store, stored as "0" or "1".
+bool LoadUserChoice(AppSettings& settings, const char* key, bool fallback);
+bool SaveUserChoice(AppSettings& settings, const char* key, bool on);
 
 }  // namespace zelvo

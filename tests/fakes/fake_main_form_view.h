@@ -81,6 +81,11 @@ class FormHost : public ProgramHost {
   void SavePendingEdits() override { form->SavePendingEdits(); }
   void ShowEntryList(const EntryList& list) override { form->ShowEntryList(list); }
   void UpdateControlStates() override { form->UpdateControlStates(); }
+  bool ShowTrayBalloon(const std::string&, const std::string& text) override {
+    balloons.push_back(text);
+    return true;
+  }
+  std::vector<std::string> balloons;
 };
 
 }  // namespace zelvo

@@ -5,7 +5,8 @@ program under Wine:
   share one data folder; PC-B deletes entries while PC-A shows its list,
   and PC-A then deletes, renames and edits what it shows;
 - a data file on a drive letter whose target disappears and comes back;
-- log-off while a typed text cannot be saved.
+- log-off while a typed text cannot be saved;
+- a balloon on one PC names who changed which entries on the other.
 """
 
 import os
@@ -165,6 +166,33 @@ def test_two_pcs_delete_rename_and_edit_on_one_file(session):
         assert entries(data) == {"Christbaum": "neu Text Christbaum", "Dank": "Text Dank"}
         session.wait_until(lambda: ini_values(data, "Common").get("Lock") == "", 10, what="no lock left")
         session.screenshot("two-pcs-end")
+
+
+def balloons(session):
+    """The tray's balloons; Wine draws their text itself, so the picture
+    shows it (the text is checked natively)."""
+    return session.windows(cls="tooltips_class32", visible=True)
+
+
+def test_balloon_tells_the_other_pc_who_changed_what(session):
+    data = session.temp_folder("geteilt") / "Zelvoscript.ini"
+    write_entries(data)
+    a = Pc(session, data)
+
+    with WineSession(session.build_dir, artifacts_dir=session.artifacts_dir, display=session.display,
+                     env={"USER": "\u0141ukasz", "USERNAME": "\u0141ukasz"}) as pc_b:
+        b = Pc(pc_b, data, x=640, tray_y=980)
+        delete_on(b, data, "Brief")
+        assert not balloons(pc_b), "a balloon for the PC's own change"
+        assert any(p.name == "Zelvoscript-Sicherungen" for p in data.parent.iterdir())
+
+        # PC-A's next menu reads the file again and says who changed what.
+        a.click_row("Anrede")
+        session.key("ctrl+F5")
+        session.wait_window(cls="#32768", timeout=10)
+        session.key("Escape")
+        session.wait_until(lambda: balloons(session), 15, what="the balloon on PC-A")
+        session.screenshot("change-balloon")
 
 
 def test_drive_that_disappears_keeps_list_settings_and_hotkey(session):

@@ -75,10 +75,16 @@ void ActivationWiring::PlaceBorderStrip() {
 
 void ActivationWiring::SaveAllSettings(const ProgramSettings& s) {
   SaveSettings(program_.dataFile(), s);
-  if (!SaveSearchWindowChoice(services_.settings, s.SearchWindow))
-    services_.Show({"Die Einstellung \xE2\x80\x9ESuchfenster statt Men\xC3\xBC anzeigen\xE2\x80\x9C "
-                    "konnte nicht gespeichert werden.",
-                    MsgIcon::Error});
+  const std::pair<const char*, bool> choices[] = {
+      {"Suchfenster statt Men\xC3\xBC anzeigen",
+       SaveUserChoice(services_.settings, kKeySearchWindow, s.SearchWindow)},
+      {"\xC3\x84nderungen anderer PCs melden",
+       SaveUserChoice(services_.settings, kKeyChangeBalloon, s.ChangeBalloon)}};
+  for (const auto& [label, saved] : choices)
+    if (!saved)
+      services_.Show({std::string("Die Einstellung \xE2\x80\x9E") + label + "\xE2\x80\x9C "
+                      "konnte nicht gespeichert werden.",
+                      MsgIcon::Error});
 }
 
 void ActivationWiring::RemoveHotkey() { hotkey_.Remove(); }

@@ -91,6 +91,7 @@ void OptionsDialog::Refresh(const OptionsState& s) {
                                  : (s.menuMode == 2 ? BST_INDETERMINATE : BST_CHECKED));
   CheckDlgButton(hwnd_, IDC_AUTOSTART, s.autoStart ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(hwnd_, IDC_SEARCHWINDOW, s.searchWindow ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hwnd_, IDC_CHANGEBALLOON, s.changeBalloon ? BST_CHECKED : BST_UNCHECKED);
 
   if (s.colour != brushColour_ || !brush_) {
     ColourBrush(s.colour);
@@ -206,6 +207,7 @@ void OptionsDialog::OnCommand(int id, int code) {
     case IDC_PUMMODE: form_.OnPumModeChk(form_.State().menuMode == 1 ? 0 : 1); break;
     case IDC_AUTOSTART: form_.OnAutoStartChk(checked(id)); break;
     case IDC_SEARCHWINDOW: form_.OnSearchWindowChk(checked(id)); break;
+    case IDC_CHANGEBALLOON: form_.OnChangeBalloonChk(checked(id)); break;
     case IDCANCEL: form_.OnClose(); break;
     case IDOK: form_.OnBtn(kBtnOk); break;
     default:

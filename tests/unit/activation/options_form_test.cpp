@@ -209,6 +209,16 @@ TEST_F(OptionsFixture, SearchWindowChoiceIsSavedOnlyByOkAndReloadRestoresIt) {
   EXPECT_FALSE(saved[0].SearchWindow);
 }
 
+TEST_F(OptionsFixture, ChangeBalloonChoiceIsOnByDefaultAndSavedByOk) {
+  ProgramSettings s;
+  form.LoadSettings(s);
+  EXPECT_TRUE(view.last.changeBalloon);
+  form.OnChangeBalloonChk(false);
+  form.OnBtn(kBtnOk);
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_FALSE(saved[0].ChangeBalloon);
+}
+
 TEST_F(OptionsFixture, MenuModeCheckBox) {
   ProgramSettings s;
   for (int mode : {0, 1, 2}) {

@@ -326,5 +326,51 @@ TEST(TwoPcs, EveryEntryKeepsItsNameAndTextWhateverTheOrder) {
   }
 }
 
+TEST(TwoPcs, TheOtherPcIsToldOnceWhoChangedWhat) {
+  TempDir dir;
+  const std::string path = dir.File(kDataFileName);
+  dir.Write(kDataFileName, InitialFile());
+  Pc a(path, "mkraus", "PC-EMPFANG");
+  Pc b(path, "\xC5\x81ukasz", "PC-LAGER");
+  const std::string byB = "\xC5\x81ukasz (PC-LAGER) hat die Textbausteine ge\xC3\xA4ndert.";
+
+  b.Select("C");
+  b.StartEdit("neu: ");
+  b.FinishEdit();
+  a.program.ReloadAll();
+  a.program.ReloadAll();  // the same change is not told twice
+  b.program.ReloadAll();  // nor to the PC that made it
+  // B's lock record comes and goes: the file is read again, nothing is told.
+  b.program.lock().AcquireLock();
+  a.program.ReloadAll();
+  b.program.lock().ReleaseLock(false);
+  a.program.ReloadAll();
+  EXPECT_EQ(a.host.balloons, std::vector<std::string>{byB + "\r\nGe\xC3\xA4ndert: C"});
+  EXPECT_TRUE(b.host.balloons.empty());
+
+  // Minutes later the same writer's next change keeps no backup of its own;
+  // it is told with everything since the last backup.
+  b.env.clock.now.minute += 2;
+  b.Add("F");
+  b.Select("A");
+  b.DeleteSelected();
+  a.program.ReloadAll();
+  ASSERT_EQ(a.host.balloons.size(), 2u);
+  EXPECT_EQ(a.host.balloons[1], byB + "\r\nHinzugef\xC3\xBCgt: F\r\nGel\xC3\xB6scht: A\r\nGe\xC3\xA4ndert: C");
+
+  // A's own change, and B's change while A has switched the balloon off.
+  a.Select("D");
+  a.DeleteSelected();
+  b.program.ReloadAll();
+  a.program.ReloadAll();
+  a.env.settings.values[kKeyChangeBalloon] = "0";
+  b.Select("B");
+  b.DeleteSelected();
+  a.program.ReloadAll();
+  EXPECT_EQ(a.host.balloons.size(), 2u);
+  ASSERT_EQ(b.host.balloons.size(), 1u);
+  EXPECT_EQ(b.host.balloons[0], "mkraus (PC-EMPFANG) hat die Textbausteine ge\xC3\xA4ndert.\r\nGel\xC3\xB6scht: D");
+}
+
 }  // namespace
 }  // namespace zelvo
