@@ -159,6 +159,9 @@ void OptionsForm::OnBtn(int index) {
     case kBtnRemoveLock:
       if (actions_.removeLockDialog) actions_.removeLockDialog();
       break;
+    case kBtnBackups:
+      if (actions_.showBackups) actions_.showBackups();
+      break;
     case kBtnColour:
       if (view_) {
         if (auto colour = view_->ChooseColour(state_.colour)) SetColour(*colour);

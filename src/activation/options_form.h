@@ -63,6 +63,7 @@ struct OptionsActions {
   std::function<std::string()> dataFilePath;
   // Where "&Standard" would put the data file.
   std::function<std::string()> defaultDataFile;
+  std::function<void()> showBackups;
 };
 
 // Indexes of the button array Btn.
@@ -73,6 +74,7 @@ enum OptionsButton {
   kBtnOpenFolder = 3,
   kBtnColour = 4,
   kBtnRemoveLock = 5,
+  kBtnBackups = 6,
 };
 
 // "explorer /e, /select, " and the data file's path in quotes.

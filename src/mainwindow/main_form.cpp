@@ -594,6 +594,7 @@ void MainForm::OnMenuClick(MenuArray array, int index) {
       break;
     case MenuArray::Extras:
       if (index == kOptionen) view_.ShowOptionsDialog();
+      if (index == kSicherungen) view_.ShowBackups();
       if (index == kDebugger) DebuggerAction();
       break;
     case MenuArray::Hilfe:

@@ -58,6 +58,7 @@ class MainFormView {
   virtual void HideWindow() = 0;
   virtual void EndProgram() = 0;
   virtual void ShowOptionsDialog() = 0;
+  virtual void ShowBackups() = 0;       // "Sicherungen", modeless
   virtual void ShowAboutBox() = 0;
   virtual void ShowDebugger() = 0;      // DebFrm, modeless
   virtual void ShowWindowList() = 0;    // QVDEBUGFRM, modeless

@@ -53,7 +53,7 @@ inline constexpr std::array<MenuText, 5> kMenus{{
      {"&Ausschneiden", "&Kopieren", "&Einf\xC3\xBCgen", "&L\xC3\xB6schen", "-", "&Suchen...\tStrg+F",
       "&Weitersuchen\tF3"}},
     {MenuArray::Texte, "&Texte", {"&Neu...", "&Umbenennen...", "&L\xC3\xB6schen"}},
-    {MenuArray::Extras, "&Extras", {"&Optionen...", "-", "&Debugger..."}},
+    {MenuArray::Extras, "&Extras", {"&Optionen...", "&Sicherungen...", "-", "&Debugger..."}},
     {MenuArray::Hilfe, "&?", {"&Hilfe", "-", "&Info"}},
 }};
 
@@ -63,7 +63,7 @@ inline constexpr int kAusblenden = 1, kBeenden = 3;
 inline constexpr int kAusschneiden = 1, kKopieren = 2, kEinfuegen = 3, kLoeschen = 4, kSuchen = 6,
                      kWeitersuchen = 7;
 inline constexpr int kNeu = 1, kUmbenennen = 2, kTextLoeschen = 3;
-inline constexpr int kOptionen = 1, kDebugger = 3;
+inline constexpr int kOptionen = 1, kSicherungen = 2, kDebugger = 4;
 inline constexpr int kHilfe = 1, kInfo = 3;
 }  // namespace menu_item
 

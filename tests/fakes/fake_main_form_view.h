@@ -66,6 +66,7 @@ class FakeMainFormView : public MainFormView {
   }
   void EndProgram() override { calls.push_back("end"); }
   void ShowOptionsDialog() override { calls.push_back("options"); }
+  void ShowBackups() override { calls.push_back("backups"); }
   void ShowAboutBox() override { calls.push_back("about"); }
   void ShowDebugger() override { calls.push_back("debugger"); }
   void ShowWindowList() override { calls.push_back("windowlist"); }

@@ -59,7 +59,7 @@ def check_window(session, window, dpi, name, shots):
 
 
 def open_every_window(session, dpi, shots=()):
-    """Main window, input box, options, both debuggers, about box; each is
+    """Main window, input box, options, backups, both debuggers, about box; each is
     checked, then closed again."""
     process, main, _ = start_with_data(session)
     main = show_from_tray(session, process)
@@ -80,6 +80,10 @@ def open_every_window(session, dpi, shots=()):
     session.wait_until(lambda: len(session.children(options.hwnd, title="&Farbauswahl", visible=True)) == 1, 10,
                        what="the border strip's controls")
     check_window(session, options, dpi, "optionen-rand", shots)
+    session.post_click(next(c for c in session.children(options.hwnd) if c.title == "Sicherungen ...").hwnd)
+    backups = process.wait_window(title=CAPTION + " - Sicherungen")
+    check_window(session, backups, dpi, "sicherungen", shots)
+    session.close_window(backups.hwnd)
     session.close_window(options.hwnd)
 
     click_toolbar(session, main, DEBUG)

@@ -6,7 +6,8 @@ program under Wine:
   and PC-A then deletes, renames and edits what it shows;
 - a data file on a drive letter whose target disappears and comes back;
 - log-off while a typed text cannot be saved;
-- a balloon on one PC names who changed which entries on the other.
+- a balloon on one PC names who changed which entries on the other;
+- "Sicherungen" brings back an entry deleted through the main window.
 """
 
 import os
@@ -193,6 +194,28 @@ def test_balloon_tells_the_other_pc_who_changed_what(session):
         session.key("Escape")
         session.wait_until(lambda: balloons(session), 15, what="the balloon on PC-A")
         session.screenshot("change-balloon")
+
+
+def test_backups_bring_back_a_deleted_entry(session):
+    data = session.temp_folder("geteilt") / "Zelvoscript.ini"
+    write_entries(data)
+    a = Pc(session, data)
+    delete_on(a, data, "Brief")
+
+    a.click_row("Anrede")
+    session.key("alt+e", "s")  # Extras, Sicherungen
+    box, controls = dialog_with(session, a.process, "&Wiederherstellen")
+    lists = [c for c in controls if c.cls == "ListBox"]
+    session.wait_until(lambda: session.wintool("items", hex(lists[1].hwnd)).stdout.split("\n")[0].strip(),
+                       10, what="the backup's entries")
+    session.screenshot("sicherungen")
+    restore = next(c for c in controls if c.title == "&Wiederherstellen")
+    session.post_click(restore.hwnd)
+    answer(session, a.process, "zur\u00fccksetzen?", "alt+j")
+    session.wait_until(lambda: "Brief" in entries(data), 10, what="Brief back in the file")
+    assert entries(data) == {n: f"Text {n}" for n in ENTRIES}
+    a.reloaded(data)
+    assert a.rows() == len(ENTRIES)
 
 
 def test_drive_that_disappears_keeps_list_settings_and_hotkey(session):

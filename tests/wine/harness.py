@@ -188,6 +188,7 @@ class WineSession:
         boot = self._run_to_files([WINE, "wineboot", "-i"], timeout=300)
         if boot.returncode != 0:
             raise WineError(f"wineboot -i failed ({boot.returncode}): {boot.stderr[-2000:]}")
+        self._check_screen_size()
         self._install_wine_fonts()
         if not self.managed_windows:
             # There is no window manager on the display: a managed window then
@@ -195,6 +196,24 @@ class WineSession:
             self.reg("add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t", "REG_SZ",
                      "/d", "N", "/f")
         self.timings["prefix"] = time.monotonic() - t0
+
+    def _check_screen_size(self):
+        """Wine now and then starts up on a busy machine believing in a
+        1024x768 screen instead of the display's; every placement would then
+        be off. The server is started afresh until it sees the display."""
+        want = tuple(int(v) for v in self.screen.split("x")[:2])
+        for attempt in range(3):
+            seen = tuple(int(v) for v in self.wintool("screen").stdout.split())
+            if seen == want or attempt == 2:
+                break
+            subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-p"], env=self.env, check=True, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if seen != want:
+            raise WineError(f"Wine sees a screen of {seen}, the display is {want}")
 
     def _install_wine_fonts(self):
         """Debian's Wine does not find the fonts it ships: caption buttons then

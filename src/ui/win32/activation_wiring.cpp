@@ -33,6 +33,9 @@ ActivationWiring::ActivationWiring(HINSTANCE instance, HWND mainWindow, Program&
                    },
                    [this] { return program_.dataFile().Path(); },
                    [this] { return DefaultDataFile(services_); },
+                   [this] {
+                     if (showBackups) showBackups();
+                   },
                }),
       activation_(*this) {}
 

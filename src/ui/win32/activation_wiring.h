@@ -43,6 +43,8 @@ class ActivationWiring : public ActivationTarget {
   DeliveryHooks delivery;
   // Asked before "&Beenden" of the snippet menu ends the program.
   std::function<bool()> mayEndProgram;
+  // Opens the "Sicherungen" window (the options dialog's button).
+  std::function<void()> showBackups;
 
   // ProgramHost hooks.
   void ShowDataFilePath(const std::string& path);

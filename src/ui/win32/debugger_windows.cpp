@@ -4,6 +4,7 @@
 
 #include "platform/win32/wide.h"
 #include "ui/win32/accessible.h"
+#include "ui/win32/list_box.h"
 
 namespace zelvo {
 namespace {
@@ -72,13 +73,7 @@ void DebuggerWindow::SetExplanation(const std::string& text) {
 }
 
 std::optional<std::string> DebuggerWindow::SelectedTitle() {
-  const LRESULT row = SendDlgItemMessageW(hwnd_, kIdList, LB_GETCURSEL, 0, 0);
-  if (row == LB_ERR) return std::nullopt;
-  const LRESULT n = SendDlgItemMessageW(hwnd_, kIdList, LB_GETTEXTLEN, row, 0);
-  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-  SendDlgItemMessageW(hwnd_, kIdList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(n));
-  return Narrow(text);
+  return SelectedListText(GetDlgItem(hwnd_, kIdList));
 }
 
 void DebuggerWindow::OnCommand(int id, int code) {

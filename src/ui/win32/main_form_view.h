@@ -46,7 +46,7 @@ class MainFormWin : public MainFormView {
   Shell& shell() { return shell_; }
 
   // Windows that live elsewhere; each does nothing until set.
-  std::function<void()> showOptions, showAbout, showDebugger, showWindowList, showMainWindow;
+  std::function<void()> showOptions, showBackups, showAbout, showDebugger, showWindowList, showMainWindow;
 
   // MainFormView
   void SetListRows(const std::vector<std::string>& names) override;
@@ -67,6 +67,7 @@ class MainFormWin : public MainFormView {
   void HideWindow() override { ShowWindow(window_, SW_HIDE); }
   void EndProgram() override { DestroyWindow(window_); }
   void ShowOptionsDialog() override { Call(showOptions); }
+  void ShowBackups() override { Call(showBackups); }
   void ShowAboutBox() override { Call(showAbout); }
   void ShowDebugger() override { Call(showDebugger); }
   void ShowWindowList() override { Call(showWindowList); }

@@ -59,6 +59,8 @@ bool MainWindow::Create() {
   mainForm_->Create();
   mainForm_->showOptions = [this] { activation_->ShowOptionsDialog(); };
   mainForm_->showDebugger = [this] { OpenDebugger(); };
+  mainForm_->showBackups = [this] { OpenBackups(); };
+  activation_->showBackups = [this] { OpenBackups(); };
   mainForm_->showWindowList = [this] { OpenWindowList(); };
   mainForm_->showAbout = [this] { OpenAbout(); };
   mainForm_->showMainWindow = [this] { activation_->ShowMainWindow(true); };
@@ -125,6 +127,7 @@ void MainWindow::UnloadOtherWindows() {
   if (debugger_) debugger_->Unload();
   if (windowList_) windowList_->Unload();
   if (about_) about_->Unload();
+  if (backups_) backups_->Unload();
   activation_->UnloadOtherWindows();
 }
 
@@ -132,6 +135,11 @@ void MainWindow::OpenDebugger() {
   if (!debugger_) debugger_ = std::make_unique<DebuggerWindow>(hwnd_, program_, mainForm_->shell());
   debugger_->SetTitles(delivery_->targets().TitelListe());
   debugger_->Open();
+}
+
+void MainWindow::OpenBackups() {
+  if (!backups_) backups_ = std::make_unique<BackupsWindow>(hwnd_, program_);
+  backups_->Open();
 }
 
 void MainWindow::OpenWindowList() {
@@ -148,7 +156,8 @@ bool MainWindow::PreTranslateMessage(MSG* msg) {
   if (activation_ && activation_->PreTranslateMessage(msg)) return true;
   for (const ModelessDialog* d : {static_cast<const ModelessDialog*>(debugger_.get()),
                                   static_cast<const ModelessDialog*>(windowList_.get()),
-                                  static_cast<const ModelessDialog*>(about_.get())})
+                                  static_cast<const ModelessDialog*>(about_.get()),
+                                  static_cast<const ModelessDialog*>(backups_.get())})
     if (d && d->PreTranslate(msg)) return true;
   return false;
 }

@@ -8,6 +8,7 @@
 #include "mainwindow/program.h"
 #include "ui/win32/about_window.h"
 #include "ui/win32/activation_wiring.h"
+#include "ui/win32/backups_window.h"
 #include "ui/win32/debugger_windows.h"
 #include "ui/win32/delivery_wiring.h"
 #include "ui/win32/main_form_view.h"
@@ -58,6 +59,7 @@ class MainWindow : public ProgramHost {
   void OnDestroy();
   LRESULT OnQueryEndSession(LPARAM flags);
   void OpenDebugger();
+  void OpenBackups();
   void OpenWindowList();
   void OpenAbout();
 
@@ -76,6 +78,7 @@ class MainWindow : public ProgramHost {
   std::unique_ptr<ActivationWiring> activation_;
   std::unique_ptr<DeliveryWiring> delivery_;
   std::unique_ptr<DebuggerWindow> debugger_;      // DebFrm
+  std::unique_ptr<BackupsWindow> backups_;
   std::unique_ptr<WindowListWindow> windowList_;  // QVDEBUGFRM
   std::unique_ptr<AboutWindow> about_;
 };

@@ -211,7 +211,7 @@ void OptionsDialog::OnCommand(int id, int code) {
     case IDCANCEL: form_.OnClose(); break;
     case IDOK: form_.OnBtn(kBtnOk); break;
     default:
-      if (id >= IDC_BTN0 && id <= IDC_BTN5) form_.OnBtn(id - IDC_BTN0);
+      if (id >= IDC_BTN0 && id <= IDC_BTN6) form_.OnBtn(id - IDC_BTN0);
       return;
   }
   Refresh(form_.State());

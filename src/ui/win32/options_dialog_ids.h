@@ -8,13 +8,14 @@
 #define IDC_HK_LIST 2004
 #define IDC_PATH 2010
 #define IDC_DEFAULT_PATH 2011
-// The button array Btn 0..5: IDC_BTN0 + index.
+// The button array Btn 0..6: IDC_BTN0 + index.
 #define IDC_BTN0 2020
 #define IDC_BTN1 2021
 #define IDC_BTN2 2022
 #define IDC_BTN3 2023
 #define IDC_BTN4 2024
 #define IDC_BTN5 2025
+#define IDC_BTN6 2026
 #define IDC_PUMACT0 2030
 #define IDC_PUMACT1 2031
 #define IDC_BYCLICK0 2032

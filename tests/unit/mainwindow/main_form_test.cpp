@@ -472,6 +472,7 @@ TEST_F(MainFormTest, CommandsReachTheirWindows) {
   LoadEntries({{"A", "a"}});
   form.OnToolbarClick(7);  // no such tag
   form.OnToolbarClick(kTagOptions);
+  form.OnMenuClick(MenuArray::Extras, menu_item::kSicherungen);
   form.OnToolbarClick(kTagHelp);
   form.OnToolbarClick(kTagAbout);
   form.OnMenuClick(MenuArray::Hilfe, menu_item::kInfo);
@@ -481,7 +482,7 @@ TEST_F(MainFormTest, CommandsReachTheirWindows) {
   form.OnEditorRightButton(true, false, false, 5, 5);
   form.OnEditorRightButton(false, false, false, 5, 5);
   form.OnMenuClick(MenuArray::Datei, menu_item::kBeenden);
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"options", "help", "about", "about", "maker",
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"options", "backups", "help", "about", "about", "maker",
                                                   "windowlist", "editmenu", "end"}));
   EXPECT_EQ(view.focused, FocusControl::Editor);
 }

@@ -205,7 +205,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring cmd = argv[1];
   HWND h = argc > 2 ? ParseHwnd(argv[2]) : nullptr;
   bool needsWindow = cmd != L"windows" && cmd != L"processes" && cmd != L"foreground" && cmd != L"focus" && cmd != L"clipboard" &&
-                     cmd != L"setclipboard";
+                     cmd != L"setclipboard" && cmd != L"screen";
   if (needsWindow && !IsWindow(h)) {
     fputs("no such window\n", stderr);
     return 3;
@@ -213,6 +213,9 @@ int wmain(int argc, wchar_t** argv) {
 
   if (cmd == L"processes") {
     return Processes();
+  } else if (cmd == L"screen") {
+    printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return 0;
   } else if (cmd == L"windows") {
     EnumWindows(PrintTopLevel, 0);
   } else if (cmd == L"children") {
