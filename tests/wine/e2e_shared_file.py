@@ -114,11 +114,15 @@ def conflict_message(pc, name):
 def test_two_pcs_delete_rename_and_edit_on_one_file(session):
     data = session.temp_folder("geteilt") / "Zelvoscript.ini"
     write_entries(data)
+    # No balloons about the other PC's changes here: under Wine without a
+    # window manager one appearing can swallow a key of the typing below.
+    session.set_setting("ChangeBalloon", "0")
     a = Pc(session, data)
     a.click_row("Ende")  # number 5
 
     with WineSession(session.build_dir, artifacts_dir=session.artifacts_dir, display=session.display,
                      env={"USER": "\u0141ukasz", "USERNAME": "\u0141ukasz"}) as pc_b:
+        pc_b.set_setting("ChangeBalloon", "0")
         b = Pc(pc_b, data, x=640, tray_y=980)
         session.screenshot("two-pcs")
 
@@ -183,8 +187,9 @@ def test_balloon_tells_the_other_pc_who_changed_what(session):
     with WineSession(session.build_dir, artifacts_dir=session.artifacts_dir, display=session.display,
                      env={"USER": "\u0141ukasz", "USERNAME": "\u0141ukasz"}) as pc_b:
         b = Pc(pc_b, data, x=640, tray_y=980)
+        # That PC-B is told nothing of its own change is checked natively:
+        # here its tray's tooltip could not be told from a balloon.
         delete_on(b, data, "Brief")
-        assert not balloons(pc_b), "a balloon for the PC's own change"
         assert any(p.name == "Zelvoscript-Sicherungen" for p in data.parent.iterdir())
 
         # PC-A's next menu reads the file again and says who changed what.
