@@ -34,9 +34,11 @@ void Activation::ShowSnippetMenu() {
   const bool cascading = target_.MenuCascading();
   // The file rarely changes between two showings; sorting tens of thousands
   // of names each time would be most of the wait.
-  if (!menu_ || menu_->cascading != cascading || entries != menuEntries_) {
+  const uint64_t fingerprint = EntryListFingerprint(entries);
+  if (!menu_ || menu_->cascading != cascading || fingerprint != menuEntries_) {
+    menu_.reset();  // a large menu's old model need not live beside the new one
     menu_ = BuildSnippetMenu(entries, cascading);
-    menuEntries_ = entries;
+    menuEntries_ = fingerprint;
   }
   const SnippetMenu& menu = *menu_;
   OnMenuChoice(target_.PopupSnippetMenu(menu));
@@ -57,8 +59,8 @@ void Activation::OnMenuChoice(int tag) {
   if (tag > 0) {
     // The name goes with the number, so the delivery can tell when another
     // PC moved another entry to that number meanwhile.
-    for (const EntryListItem& e : menuEntries_)
-      if (e.Number == tag) return target_.DeliverEntry(tag, e.Name);
+    if (const SnippetMenuItem* item = menu_ ? FindMenuEntry(*menu_, tag) : nullptr)
+      target_.DeliverEntry(tag, item->caption);
   } else {
     RunMenuCommand(tag);
   }

@@ -2,6 +2,7 @@
 // border strip.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,9 +71,10 @@ class Activation {
 
   ActivationTarget& target_;
   bool busy_ = false;
-  // The menu last built and the entries it was built from.
+  // The menu last built and a fingerprint of the entries it was built from;
+  // its items carry the names, so it needs no copy of the list.
   std::optional<SnippetMenu> menu_;
-  std::vector<EntryListItem> menuEntries_;
+  uint64_t menuEntries_ = 0;
 };
 
 }  // namespace zelvo

@@ -106,4 +106,16 @@ int MenuTagFromCommandId(int id) {
   return 0;
 }
 
+const SnippetMenuItem* FindMenuEntry(const SnippetMenu& menu, int number) {
+  auto find = [number](const std::vector<SnippetMenuItem>& items) -> const SnippetMenuItem* {
+    for (const SnippetMenuItem& item : items)
+      if (item.kind == MenuItemKind::Entry && item.tag == number) return &item;
+    return nullptr;
+  };
+  if (const SnippetMenuItem* item = find(menu.items)) return item;
+  for (const std::vector<SnippetMenuItem>& group : menu.groups)
+    if (const SnippetMenuItem* item = find(group)) return item;
+  return nullptr;
+}
+
 }  // namespace zelvo

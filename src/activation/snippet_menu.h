@@ -45,6 +45,9 @@ struct SnippetMenu {
 // prefix before its extensions, equal names by number text ("12" before "3").
 SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading);
 
+// The entry item with that number, or null.
+const SnippetMenuItem* FindMenuEntry(const SnippetMenu& menu, int number);
+
 // 0 for names not starting with an ASCII letter, 1..26 for "A".."Z" either case.
 int MenuGroupOf(const std::string& name);
 std::string MenuGroupCaption(int group);

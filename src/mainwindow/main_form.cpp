@@ -128,17 +128,21 @@ MainForm::MainForm(Program& program, MainFormView& view)
 void MainForm::ShowEntryList(const EntryList& list) {
   // Every menu showing reloads the list; sorting tens of thousands of names
   // each time would dominate it, so an unchanged list keeps its sorted copy.
-  if (list.entries != loadedEntries_) {
-    loadedEntries_ = list.entries;
+  const uint64_t fingerprint = EntryListFingerprint(list.entries);
+  if (fingerprint != loadedEntries_ || sortedOrder_.size() != list.entries.size()) {
+    loadedEntries_ = fingerprint;
     std::vector<std::pair<SortKey, std::size_t>> keys;
     keys.reserve(list.entries.size());
     for (std::size_t i = 0; i < list.entries.size(); ++i) keys.emplace_back(SortKey(list.entries[i].Name), i);
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first.Tie() < b.first.Tie(); });
-    sortedEntries_.clear();
-    for (const auto& key : keys) sortedEntries_.push_back(list.entries[key.second]);
+    sortedOrder_.clear();
+    sortedOrder_.reserve(keys.size());
+    for (const auto& key : keys) sortedOrder_.push_back(static_cast<uint32_t>(key.second));
   }
-  rows_ = sortedEntries_;
+  rows_.clear();
+  rows_.reserve(sortedOrder_.size());
+  for (uint32_t i : sortedOrder_) rows_.push_back(list.entries[i]);
   for (const std::string& title : list.destinationTitles)
     if (std::find(destinationTitles_.begin(), destinationTitles_.end(), title) ==
         destinationTitles_.end())

@@ -3,6 +3,7 @@
 // view forwards its events here and applies what it is told.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -166,8 +167,10 @@ class MainForm {
   MainFormView& view_;
   SnippetEditor editor_;
   std::vector<EntryListItem> rows_;  // sorted by name, ignoring case
-  // The list as last loaded from the file, and the same sorted by name.
-  std::vector<EntryListItem> loadedEntries_, sortedEntries_;
+  // A fingerprint of the list as last loaded from the file, and the order
+  // that sorts it by name.
+  uint64_t loadedEntries_ = 0;
+  std::vector<uint32_t> sortedOrder_;
   std::vector<std::string> destinationTitles_;
   int selectedRow_ = -1;
   int currEntryListIndex_ = 0;

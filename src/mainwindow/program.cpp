@@ -67,9 +67,9 @@ void Program::ReloadAll() {
   std::optional<std::string> changedElsewhere;
   if (auto doc = dataFile_.Read(failure)) {
     back = std::exchange(fileTroubleShown_, false);
-    if (!doc->Identity() || doc->Identity() != entryListSource_) {
+    if (!doc->Fingerprint() || doc->Fingerprint() != entryListSource_) {
       entryList_ = SnippetStore::EntryListFrom(*doc);
-      entryListSource_ = doc->Identity();
+      entryListSource_ = doc->Fingerprint();
       search_.Rebuild(*doc, entryList_);
       // Also while the balloon is off, so that its starting point follows.
       changedElsewhere = changeNotice_.After(services_, dataFile_.Path(), *doc);

@@ -2,6 +2,7 @@
 // state that start-up builds (data file, entry list, ignore list, settings).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -109,7 +110,7 @@ class Program {
   DataLock lock_;
   ProgramSettings settings_;
   EntryList entryList_;
-  std::shared_ptr<const void> entryListSource_;  // the parse entryList_ came from
+  uint64_t entryListSource_ = 0;  // the fingerprint of the parse entryList_ came from
   std::vector<std::string> ignoreList_;
   QuickSearch search_;
   ChangeNotice changeNotice_;

@@ -2,17 +2,8 @@
 
 namespace zelvo {
 
-StoredTextLookup TextsOfLastRead(const DataFile& file) {
-  return [&file](const SearchIndex& index, int number) -> std::optional<std::string> {
-    const IniDocument* doc = file.LastRead();
-    if (!doc || !index.Source() || doc->Identity() != index.Source()) return std::nullopt;
-    return doc->Get(kFieldText, std::to_string(number));
-  };
-}
-
-SearchForm::SearchForm(std::shared_ptr<const SearchIndex> index, StoredTextLookup storedText)
+SearchForm::SearchForm(std::shared_ptr<const SearchIndex> index)
     : index_(std::move(index)),
-      storedText_(std::move(storedText)),
       filter_(*index_),
       rows_(&filter_.Update("")) {}
 
@@ -67,8 +58,7 @@ std::string SearchForm::RowPreview(std::size_t row) const {
   if (row >= RowCount()) return {};
   const uint32_t id = (*rows_)[row];
   if (index_->Enciphered(id)) return kEncipheredPreview;
-  const std::optional<std::string> text = storedText_ ? storedText_(*index_, index_->Number(id)) : std::nullopt;
-  return text ? PreviewOf(*text) : std::string();
+  return std::string(index_->Preview(id));
 }
 
 }  // namespace zelvo

@@ -21,16 +21,9 @@ class SearchView {
   virtual void Close() = 0;
 };
 
-// The stored text of an entry in the document `index` was built from;
-// empty when that document is no longer at hand.
-using StoredTextLookup = std::function<std::optional<std::string>(const SearchIndex& index, int number)>;
-// Looks texts up in the data file's last read while that is the document
-// the index was built from (the file is not read again for them).
-StoredTextLookup TextsOfLastRead(const DataFile& file);
-
 class SearchForm {
  public:
-  SearchForm(std::shared_ptr<const SearchIndex> index, StoredTextLookup storedText);
+  explicit SearchForm(std::shared_ptr<const SearchIndex> index);
 
   // Shows every entry, recently used first.
   void AttachView(SearchView* view);
@@ -63,7 +56,6 @@ class SearchForm {
   void Choose(int row);
 
   std::shared_ptr<const SearchIndex> index_;
-  StoredTextLookup storedText_;
   SearchFilter filter_;
   std::string query_;
   const std::vector<uint32_t>* rows_;

@@ -21,10 +21,8 @@ bool Alphabetical(std::string_view foldedA, std::string_view nameA, int numberA,
   return numberA < numberB;
 }
 
-}  // namespace
-
-std::string PreviewOf(const std::string& storedText) {
-  const std::string plain = UnescapeText(storedText);
+// The preview of a text whose backslash codes are undone.
+std::string PlainPreview(std::string_view plain) {
   std::string out;
   std::size_t chars = 0;
   bool blank = false;
@@ -47,6 +45,10 @@ std::string PreviewOf(const std::string& storedText) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string PreviewOf(const std::string& storedText) { return PlainPreview(UnescapeText(storedText)); }
 
 SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list) {
   // Filtering walks the entries in display order; when that is also their
@@ -86,14 +88,14 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
     index.Add(item.Number, item.Name, enciphered ? std::string() : doc.Get(kFieldText, number),
               enciphered);
   }
-  index.source_ = doc.Identity();
   return index;
 }
 
 void SearchIndex::Add(int number, std::string_view name, const std::string& storedText,
                       bool enciphered) {
   const std::string plain = enciphered ? std::string() : UnescapeText(storedText);
-  const std::size_t room = name.size() + plain.size();  // folding never lengthens a text
+  const std::string preview = PlainPreview(plain);
+  const std::size_t room = name.size() + plain.size() + preview.size();  // folding never lengthens a text
   if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < room) {
     blocks_.emplace_back().reserve(std::max(kBlockSize, room));
   }
@@ -105,6 +107,8 @@ void SearchIndex::Add(int number, std::string_view name, const std::string& stor
   AppendFolded(block, name);
   e.foldedNameLength = Offset(block.size()) - e.folded;
   AppendFolded(block, plain);
+  e.foldedTextLength = Offset(block.size()) - e.folded - e.foldedNameLength;
+  block += preview;
   e.name = Offset(names_.size());
   names_ += name;
   entries_.push_back(e);
@@ -124,10 +128,15 @@ std::string_view SearchIndex::FoldedName(uint32_t id) const {
 
 std::string_view SearchIndex::FoldedText(uint32_t id) const {
   const Entry& e = entries_[id];
+  return std::string_view(blocks_[e.block]).substr(e.folded + e.foldedNameLength, e.foldedTextLength);
+}
+
+std::string_view SearchIndex::Preview(uint32_t id) const {
+  const Entry& e = entries_[id];
   const std::string& block = blocks_[e.block];
   const bool nextInBlock = id + 1 < entries_.size() && entries_[id + 1].block == e.block;
   const uint32_t end = nextInBlock ? entries_[id + 1].folded : Offset(block.size());
-  const uint32_t start = e.folded + e.foldedNameLength;
+  const uint32_t start = e.folded + e.foldedNameLength + e.foldedTextLength;
   return std::string_view(block).substr(start, end - start);
 }
 

@@ -1,7 +1,7 @@
 // The quick search's index: every entry's name and plain text folded once
 // per change of the data file, so that filtering as the user types is only
-// a scan of prepared bytes. It holds little besides those bytes: previews
-// are made for the rows on screen from the document it was built from.
+// a scan of prepared bytes, and each entry's one-line preview. It holds
+// little besides those bytes, and nothing of the file it was built from.
 #pragma once
 
 #include <cstdint>
@@ -43,19 +43,20 @@ class SearchIndex {
   std::string_view FoldedName(uint32_t id) const;
   // Empty for enciphered entries.
   std::string_view FoldedText(uint32_t id) const;
-  // The document FromFile read (IniDocument::Identity), empty otherwise.
-  const std::shared_ptr<const void>& Source() const { return source_; }
+  // PreviewOf the stored text; empty for enciphered entries.
+  std::string_view Preview(uint32_t id) const;
 
   // Bytes the index holds (for the benchmarks).
   std::size_t MemoryBytes() const;
 
  private:
-  // Each entry's strings run up to where the next entry's begin (or to the
-  // end of their block).
+  // Each entry's preview runs up to where the next entry's strings begin (or
+  // to the end of their block).
   struct Entry {
     int32_t number = 0;
-    uint32_t folded = 0;  // folded name, then folded text, in blocks_[block]
+    uint32_t folded = 0;  // folded name, folded text, then preview, in blocks_[block]
     uint32_t foldedNameLength = 0;
+    uint32_t foldedTextLength = 0;
     uint32_t name = 0;  // in names_
     uint16_t block = 0;
   };
@@ -69,7 +70,6 @@ class SearchIndex {
   std::vector<std::string> blocks_;
   std::string names_;
   std::vector<uint32_t> ordered_;
-  std::shared_ptr<const void> source_;
 };
 
 // One line of plain text: backslash codes undone, line breaks and tabs as

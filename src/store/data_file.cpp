@@ -108,14 +108,10 @@ std::optional<IniDocument> DataFile::Read(std::string& failure) {
     failure = FailureText(Step::Read, e, e == FileError::None, false);
     return std::nullopt;
   }
-  // The file is read every time, so a change by anyone is seen at once; only
-  // the parse of bytes already parsed is skipped. Large files are read before
-  // every menu showing and again for the entry the main window shows.
-  if (parsed_ && parsedPath_ == path_ && parsedBytes_ == bytes) return *parsed_;
-  parsed_ = IniDocument::Parse(bytes);
-  parsedPath_ = path_;
-  parsedBytes_ = std::move(bytes);
-  return *parsed_;
+  // The file is read and parsed every time, so a change by anyone is seen
+  // at once. Nothing of it is kept here: a parse costs a few milliseconds
+  // even for 32,767 entries, a kept one several times the file's size.
+  return IniDocument::Parse(bytes);
 }
 
 bool DataFile::Backup(const std::string& replaced, SaveMethod method, BackupKind kind) {

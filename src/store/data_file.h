@@ -53,10 +53,6 @@ class DataFile {
                      const std::string& fallback = "");
   bool WriteIni(const std::string& section, const std::string& key, const std::string& value);
 
-  // The document the last Read gave, kept as parsed (no file access);
-  // null before the first. Valid until the next Read.
-  const IniDocument* LastRead() const { return parsed_ ? &*parsed_ : nullptr; }
-
   // How many times the file was read (for benchmarks and tests).
   long ReadCount() const { return reads_; }
 
@@ -73,9 +69,6 @@ class DataFile {
   Services& services_;
   std::string path_;
   long reads_ = 0;
-  // The last document parsed and the bytes and path it came from.
-  std::optional<IniDocument> parsed_;
-  std::string parsedPath_, parsedBytes_;
   std::string backupProblem_;
   bool backupProblemSaid_ = false;
 };

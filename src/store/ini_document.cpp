@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/codepage.h"
+#include "store/fingerprint.h"
 
 namespace zelvo {
 namespace {
@@ -175,6 +176,10 @@ IniDocument IniDocument::Parse(const std::string& input) {
   doc.source_ = std::make_shared<const std::string>(
       doc.utf8_ ? input.substr(kByteOrderMark.size()) : input);
   const std::string& text = *doc.source_;
+  Fingerprinter fingerprint;
+  fingerprint.Add(static_cast<uint64_t>(doc.utf8_));
+  fingerprint.Add(text);
+  doc.fingerprint_ = fingerprint.Value();
 
   // Sections are few in a normal file and may be many in a hand-made one;
   // room for all at once spares moving them again and again.

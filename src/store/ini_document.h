@@ -35,12 +35,10 @@ class IniDocument {
   // file, characters that 1252 lacks become "?".
   void Set(const std::string& section, const std::string& key, const std::string& value);
 
-  // The same for copies of one parse that nobody changed since; empty once
-  // this copy was changed. Lets callers keep what they derived from a file
-  // until its bytes change.
-  std::shared_ptr<const void> Identity() const {
-    return changed_ ? nullptr : std::shared_ptr<const void>(source_);
-  }
+  // A 64-bit hash of the bytes parsed, the same for every parse of the same
+  // bytes; 0 once this copy was changed. Lets callers keep what they derived
+  // from a file until its bytes change, without keeping the file.
+  uint64_t Fingerprint() const { return changed_ ? 0 : fingerprint_; }
 
  private:
   // Hash table from a case-folded name to the first line (or section) that
@@ -89,6 +87,7 @@ class IniDocument {
   NameIndex sectionIndex_;  // first section of each name
   bool utf8_ = false;       // the file was saved as UTF-8 with a byte order mark
   bool changed_ = false;
+  uint64_t fingerprint_ = 0;
 };
 
 }  // namespace zelvo

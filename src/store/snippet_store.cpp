@@ -5,10 +5,20 @@
 #include "store/cipher.h"
 #include "store/codepage.h"
 #include "store/default_data_file.h"
+#include "store/fingerprint.h"
 #include "store/settings.h"
 #include "store/text_codes.h"
 
 namespace zelvo {
+
+uint64_t EntryListFingerprint(const std::vector<EntryListItem>& entries) {
+  Fingerprinter fingerprint;
+  for (const EntryListItem& e : entries) {
+    fingerprint.Add(static_cast<uint64_t>(e.Number));
+    fingerprint.Add(e.Name);
+  }
+  return fingerprint.Value();
+}
 namespace {
 
 constexpr const char* kIgnore = "Ignore";

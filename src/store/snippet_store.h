@@ -1,6 +1,7 @@
 // Snippet entries, the ignore list and the data folder.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,11 @@ struct EntryList {
   std::vector<EntryListItem> entries;      // in number order 1..N
   std::vector<std::string> destinationTitles;  // trimmed, distinct, non-empty
 };
+
+// A fingerprint (store/fingerprint.h) of the names and numbers, so that what
+// was derived from a list of many thousand entries can tell it is still
+// current without keeping a copy of the list.
+uint64_t EntryListFingerprint(const std::vector<EntryListItem>& entries);
 
 // What became of a write aimed at one entry.
 enum class EntryWrite {

@@ -164,7 +164,7 @@ bool ActivationWiring::SearchWindowInsteadOfMenu() { return options_.SearchWindo
 
 std::optional<EntryListItem> ActivationWiring::PopupSearchWindow(
     const std::function<void()>& whenShown) {
-  SearchForm form(program_.search().Index(), TextsOfLastRead(program_.dataFile()));
+  SearchForm form(program_.search().Index());
   SearchWindow window(instance_, main_);
   return window.Run(form, program_.Caption("Suche"),
                     delivery.lastUsedWindow ? delivery.lastUsedWindow() : nullptr, [&] {

@@ -139,28 +139,17 @@ TEST(SearchFilter, TypingAndDeletingGiveWhatAFreshSearchGives) {
   }
 }
 
-TEST(SearchForm, PreviewsComeFromTheDocumentOfTheIndexAndHideEncipheredTexts) {
-  FakeServices f;
-  const std::string longText(200, 'x');
-  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n[Text]\r\n"
-                                 "1=Hallo\\N\\N\\TWelt \\Hzitiert\\H\r\n2=" + longText +
-                                 "\r\n3=3F2A\r\n[Crypt]\r\n3=1\r\n");
-  DataFile file(f.services);
-  file.SetPath(f.dir.File("Zelvoscript.ini"));
-  const std::optional<IniDocument> doc = file.Read();
-  ASSERT_TRUE(doc);
-  auto index = std::make_shared<SearchIndex>(SearchIndex::FromFile(*doc, SnippetStore::EntryListFrom(*doc)));
+TEST(SearchForm, PreviewsShowTheTextOnOneLineAndHideEncipheredTexts) {
+  const IniDocument doc = IniDocument::Parse(
+      "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n[Text]\r\n1=Hallo\\N\\N\\TWelt \\Hzitiert\\H\r\n2=" +
+      std::string(200, 'x') + "\r\n3=3F2A\r\n[Crypt]\r\n3=1\r\n");
+  auto index = std::make_shared<SearchIndex>(SearchIndex::FromFile(doc, SnippetStore::EntryListFrom(doc)));
   EXPECT_EQ(index->FoldedText(2), "") << "an enciphered text is not searched";
-  SearchForm form(index, TextsOfLastRead(file));
+  EXPECT_EQ(index->FoldedText(1), std::string(200, 'x')) << "the preview is not searched";
+  SearchForm form(index);
   EXPECT_EQ(form.RowPreview(0), "Hallo Welt \"zitiert\"");
   EXPECT_EQ(form.RowPreview(1), std::string(kPreviewLength, 'x') + "\xE2\x80\xA6");
   EXPECT_EQ(form.RowPreview(2), "(verschl\xC3\xBCsselt)");
-
-  // Another PC changed the file and it was read again: no text from it
-  // appears beside the names of the old index.
-  f.dir.Write("Zelvoscript.ini", "[Name]\r\n1=B\r\n[Text]\r\n1=anders\r\n");
-  ASSERT_TRUE(file.Read());
-  EXPECT_EQ(form.RowPreview(0), "");
 }
 
 TEST(RecentUse, StoredFormRoundTripsSkipsGarbageAndStaysSmall) {
@@ -206,7 +195,7 @@ class RecordingSearchView : public SearchView {
 TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing) {
   auto index = std::make_shared<SearchIndex>(IndexOf(kOffice));
   {
-    SearchForm form(index, nullptr);
+    SearchForm form(index);
     RecordingSearchView view;
     form.AttachView(&view);
     form.OnQueryChanged("brief");
@@ -219,7 +208,7 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing)
     EXPECT_FALSE(form.ReturnFocus()) << "the delivery activates its target itself";
   }
   {
-    SearchForm form(index, nullptr);
+    SearchForm form(index);
     RecordingSearchView view;
     form.AttachView(&view);
     form.OnQueryChanged("nichts davon");

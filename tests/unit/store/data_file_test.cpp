@@ -61,18 +61,27 @@ TEST_F(DataFileTest, EveryReadSeesTheFileAsItIsNow) {
   const auto first = file.Read();
   const auto again = file.Read();
   ASSERT_TRUE(first && again);
-  EXPECT_TRUE(first->Identity() && first->Identity() == again->Identity()) << "unchanged: one parse";
+  EXPECT_TRUE(first->Fingerprint() && first->Fingerprint() == again->Fingerprint()) << "same bytes, same fingerprint";
 
   WriteFile("[Name]\r\n1=zwei\r\n");  // same length, as another PC might write
   const auto changed = file.Read();
   ASSERT_TRUE(changed);
   EXPECT_EQ(changed->Get("Name", "1"), "zwei");
-  EXPECT_NE(changed->Identity(), first->Identity());
+  EXPECT_NE(changed->Fingerprint(), first->Fingerprint());
 
   auto edited = *changed;
   edited.Set("Name", "1", "drei");
-  EXPECT_FALSE(edited.Identity()) << "a changed copy is no longer the file's parse";
+  EXPECT_FALSE(edited.Fingerprint()) << "a changed copy is no longer the file's parse";
   EXPECT_EQ(file.Read()->Get("Name", "1"), "zwei") << "editing a copy leaves the next read alone";
+
+  // A UTF-8 file is kept without its mark; the mark still tells it apart.
+  WriteFile("\xEF\xBB\xBF[Name]\r\n1=zwei\r\n");
+  const auto marked = file.Read();
+  ASSERT_TRUE(marked);
+  EXPECT_NE(marked->Fingerprint(), changed->Fingerprint());
+  EXPECT_EQ(file.Read()->Fingerprint(), marked->Fingerprint());
+  WriteFile("[Name]\r\n1=zwei\r\n");
+  EXPECT_NE(file.Read()->Fingerprint(), marked->Fingerprint());
 }
 
 TEST_F(DataFileTest, GarbageFileIsReportedAndNeverWritten) {
