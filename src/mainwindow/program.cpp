@@ -51,6 +51,7 @@ bool Program::Startup() {
 void Program::SelectDataFolder(DataFolderMode mode) {
   if (!zelvo::SelectDataFolder(services_, dataFile_, mode)) return;
   fileTroubleShown_ = false;  // a trouble of the former file is no news now
+  entryListSource_ = 0;       // nor is what was read from it
   host_.ShowDataFilePath(dataFile_.Path());
   ReloadAll();
 }
@@ -65,18 +66,22 @@ void Program::ReloadAll() {
   std::string failure;
   bool back = false;
   std::optional<std::string> changedElsewhere;
-  if (auto doc = dataFile_.Read(failure)) {
+  // A file whose bytes are those of the last parse keeps what was derived
+  // from them: entries, search index, ignore list and shared settings.
+  bool unchanged = false;
+  std::optional<IniDocument> doc = dataFile_.ReadIfChanged(entryListSource_, unchanged, failure);
+  if (doc || unchanged) {
     back = std::exchange(fileTroubleShown_, false);
-    if (!doc->Fingerprint() || doc->Fingerprint() != entryListSource_) {
+    if (doc) {
       entryList_ = SnippetStore::EntryListFrom(*doc);
       entryListSource_ = doc->Fingerprint();
       search_.Rebuild(*doc, entryList_);
       // Also while the balloon is off, so that its starting point follows.
       changedElsewhere = changeNotice_.After(services_, dataFile_.Path(), *doc);
+      ignoreList_ = store_.IgnoreListFrom(*doc);
+      settings_ = LoadSettings(*doc);
     }
     host_.ShowEntryList(entryList_);
-    ignoreList_ = store_.IgnoreListFrom(*doc);
-    settings_ = LoadSettings(*doc);
     settings_.SearchWindow = LoadUserChoice(services_.settings, kKeySearchWindow, false);
     settings_.ChangeBalloon = LoadUserChoice(services_.settings, kKeyChangeBalloon, true);
     host_.ApplySettings(settings_);

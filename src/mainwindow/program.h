@@ -110,7 +110,9 @@ class Program {
   DataLock lock_;
   ProgramSettings settings_;
   EntryList entryList_;
-  uint64_t entryListSource_ = 0;  // the fingerprint of the parse entryList_ came from
+  // The fingerprint of the file the list, index, ignore list and shared
+  // settings came from; 0 before the first read of the current path.
+  uint64_t entryListSource_ = 0;
   std::vector<std::string> ignoreList_;
   QuickSearch search_;
   ChangeNotice changeNotice_;

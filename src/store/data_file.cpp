@@ -102,15 +102,27 @@ std::optional<IniDocument> DataFile::Read() {
 }
 
 std::optional<IniDocument> DataFile::Read(std::string& failure) {
+  bool unchanged = false;
+  return ReadIfChanged(0, unchanged, failure);
+}
+
+std::optional<IniDocument> DataFile::ReadIfChanged(uint64_t known, bool& unchanged,
+                                                   std::string& failure) {
+  unchanged = false;
   std::string bytes;
   const FileError e = ReadBytes(bytes);
   if (e != FileError::None || !IsText(bytes)) {
     failure = FailureText(Step::Read, e, e == FileError::None, false);
     return std::nullopt;
   }
-  // The file is read and parsed every time, so a change by anyone is seen
-  // at once. Nothing of it is kept here: a parse costs a few milliseconds
-  // even for 32,767 entries, a kept one several times the file's size.
+  // The file is read every time, so a change by anyone is seen at once.
+  // Nothing of it is kept here: a parse of 32,767 entries is kept in several
+  // times the file's size, and the callers that read most often (the reload
+  // before every menu) skip the parse by the fingerprint instead.
+  if (known != 0 && IniDocument::FingerprintOf(bytes) == known) {
+    unchanged = true;
+    return std::nullopt;
+  }
   return IniDocument::Parse(bytes);
 }
 

@@ -31,6 +31,10 @@ class DataFile {
   // The same, but the German reason goes to `failure` instead of a message
   // box, for a caller that reports a lasting problem only once.
   std::optional<IniDocument> Read(std::string& failure);
+  // The same, but when the file's bytes still have the fingerprint `known`
+  // (IniDocument::Fingerprint of an earlier read) it gives no document and
+  // sets `unchanged`: a reload of a file nobody changed needs no parse.
+  std::optional<IniDocument> ReadIfChanged(uint64_t known, bool& unchanged, std::string& failure);
 
   // Locked read-modify-write. `change` edits the freshly read document and
   // returns false to leave the file untouched. It may run more than once

@@ -170,16 +170,19 @@ void IniDocument::AddSection(std::string_view header) {
   sections_.push_back(std::move(s));
 }
 
+uint64_t IniDocument::FingerprintOf(std::string_view bytes) {
+  Fingerprinter fingerprint;
+  fingerprint.Add(bytes);
+  return fingerprint.Value();
+}
+
 IniDocument IniDocument::Parse(const std::string& input) {
   IniDocument doc;
   doc.utf8_ = input.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
   doc.source_ = std::make_shared<const std::string>(
       doc.utf8_ ? input.substr(kByteOrderMark.size()) : input);
   const std::string& text = *doc.source_;
-  Fingerprinter fingerprint;
-  fingerprint.Add(static_cast<uint64_t>(doc.utf8_));
-  fingerprint.Add(text);
-  doc.fingerprint_ = fingerprint.Value();
+  doc.fingerprint_ = FingerprintOf(input);
 
   // Sections are few in a normal file and may be many in a hand-made one;
   // room for all at once spares moving them again and again.

@@ -39,6 +39,8 @@ class IniDocument {
   // bytes; 0 once this copy was changed. Lets callers keep what they derived
   // from a file until its bytes change, without keeping the file.
   uint64_t Fingerprint() const { return changed_ ? 0 : fingerprint_; }
+  // The fingerprint a parse of these bytes has, without parsing them.
+  static uint64_t FingerprintOf(std::string_view bytes);
 
  private:
   // Hash table from a case-folded name to the first line (or section) that

@@ -69,9 +69,21 @@ void SnippetStore::PutEntry(IniDocument& doc, int number, const SnippetEntry& en
 }
 
 std::optional<SnippetEntry> SnippetStore::ReadEntry(int number) {
-  const std::optional<IniDocument> doc = file_.Read();
-  if (!doc) return std::nullopt;
-  return EntryFrom(*doc, number);
+  // The main window reads the entry it shows after every reload, mostly the
+  // same one from the same bytes; that read needs no parse of a large file.
+  const bool same = lastRead_ && lastRead_->number == number && lastRead_->path == file_.Path();
+  bool unchanged = false;
+  std::string failure;
+  const std::optional<IniDocument> doc =
+      file_.ReadIfChanged(same ? lastRead_->source : 0, unchanged, failure);
+  if (unchanged) return lastRead_->entry;
+  lastRead_.reset();
+  if (!doc) {
+    services_.Show({failure, MsgIcon::Error});
+    return std::nullopt;
+  }
+  lastRead_ = LastRead{number, file_.Path(), doc->Fingerprint(), EntryFrom(*doc, number)};
+  return lastRead_->entry;
 }
 
 bool SnippetStore::WriteEntry(int number, const SnippetEntry& entry) {

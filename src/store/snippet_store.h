@@ -113,6 +113,14 @@ class SnippetStore {
 
   Services& services_;
   DataFile& file_;
+  // The entry ReadEntry gave last, and the file and bytes it came from.
+  struct LastRead {
+    int number = 0;
+    std::string path;
+    uint64_t source = 0;
+    SnippetEntry entry;
+  };
+  std::optional<LastRead> lastRead_;
 };
 
 // Stored values as the program reads them: Crypt is set by any leading

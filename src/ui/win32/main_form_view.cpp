@@ -9,7 +9,9 @@
 #include "mainwindow/main_form_texts.h"
 #include "platform/win32/wide.h"
 #include "store/codepage.h"
+#include "store/fingerprint.h"
 #include "ui/win32/accessible.h"
+#include "ui/win32/list_box.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/window_class.h"
 
@@ -196,7 +198,7 @@ void MainFormWin::NameControls() {
   SetWindowTextW(panel_, L"Ziel, \u00dcbergabe und Sicherheit");
   SetAccessibleName(list_, SpokenCaption(std::string(kListFrameCaption)), [this] {
     const LRESULT row = SendMessageW(list_, LB_GETCURSEL, 0, 0);
-    return row >= 0 && row < static_cast<LRESULT>(listRows_.size()) ? Widen(listRows_[row]) : std::wstring();
+    return row == LB_ERR ? std::wstring() : ListRowText(list_, row);
   });
   SetAccessibleName(editor_.hwnd(), SpokenCaption(std::string(kTextFrameCaption)),
                     [this] { return Widen(SpokenEditorText(form_->editor().Text())); });
@@ -578,9 +580,13 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
 void MainFormWin::SetListRows(const std::vector<std::string>& names) {
   // Refilling a list box of many thousand rows costs far more than this
   // compare, and the list is set again before every menu showing.
-  if (names == listRows_ && SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(names.size()))
+  // The list box holds the names; a fingerprint tells them unchanged.
+  Fingerprinter fingerprint;
+  for (const std::string& name : names) fingerprint.Add(name);
+  if (fingerprint.Value() == listRows_ &&
+      SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(names.size()))
     return;
-  listRows_ = names;
+  listRows_ = fingerprint.Value();
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   SendMessageW(list_, LB_INITSTORAGE, names.size(), names.size() * 32);
@@ -597,8 +603,9 @@ void MainFormWin::UpdateListExtent() {
   int widest = 0;
   if (HDC dc = GetDC(list_)) {
     HGDIOBJ old = SelectObject(dc, font_.Get());
-    for (const std::string& name : listRows_) {
-      const std::wstring w = Widen(name);
+    const LRESULT rows = SendMessageW(list_, LB_GETCOUNT, 0, 0);
+    for (LRESULT row = 0; row < rows; ++row) {
+      const std::wstring w = ListRowText(list_, row);
       SIZE size{};
       GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
       widest = std::max(widest, static_cast<int>(size.cx));

@@ -114,7 +114,7 @@ class MainFormWin : public MainFormView {
   HMENU popups_[5] = {};
   HWND toolbar_ = nullptr, status_ = nullptr, listFrame_ = nullptr, textFrame_ = nullptr;
   HWND list_ = nullptr, keyRecord_ = nullptr, panel_ = nullptr, combo_ = nullptr;
-  std::vector<std::string> listRows_;  // what the list box shows
+  uint64_t listRows_ = 0;  // fingerprint of the names the list box shows
   HWND targetLabel_ = nullptr, destination_[2] = {}, sendMethod_[3] = {}, crypt_ = nullptr;
   HWND sendLabel_ = nullptr, securityLabel_ = nullptr;
   RichEditor editor_;

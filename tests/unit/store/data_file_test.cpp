@@ -82,6 +82,18 @@ TEST_F(DataFileTest, EveryReadSeesTheFileAsItIsNow) {
   EXPECT_EQ(file.Read()->Fingerprint(), marked->Fingerprint());
   WriteFile("[Name]\r\n1=zwei\r\n");
   EXPECT_NE(file.Read()->Fingerprint(), marked->Fingerprint());
+
+  // A reload of bytes it knows gets no document; any change gets one.
+  bool unchanged = false;
+  std::string failure;
+  EXPECT_FALSE(file.ReadIfChanged(changed->Fingerprint(), unchanged, failure));
+  EXPECT_TRUE(unchanged);
+  WriteFile("[Name]\r\n1=Zwei\r\n");
+  const auto again2 = file.ReadIfChanged(changed->Fingerprint(), unchanged, failure);
+  ASSERT_TRUE(again2);
+  EXPECT_FALSE(unchanged);
+  EXPECT_EQ(again2->Get("Name", "1"), "Zwei");
+  EXPECT_EQ(failure, "");
 }
 
 TEST_F(DataFileTest, GarbageFileIsReportedAndNeverWritten) {

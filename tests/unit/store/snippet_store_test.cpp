@@ -41,6 +41,22 @@ TEST_F(SnippetStoreTest, WriteAndReadEntryWithCipher) {
   EXPECT_EQ(Value("Crypt", "1"), "0");
 }
 
+TEST_F(SnippetStoreTest, EveryEntryReadSeesTheFileAsItIsNow) {
+  WriteFile("[Name]\r\n1=A\r\n2=B\r\n[Text]\r\n1=eins\r\n2=zwei\r\n");
+  EXPECT_EQ(store.ReadEntry(1)->Text, "eins");
+  EXPECT_EQ(store.ReadEntry(1)->Text, "eins");
+  WriteFile("[Name]\r\n1=A\r\n2=B\r\n[Text]\r\n1=ein5\r\n2=zwei\r\n");  // same size
+  EXPECT_EQ(store.ReadEntry(1)->Text, "ein5");
+  EXPECT_EQ(store.ReadEntry(2)->Text, "zwei");
+  env.dir.Write("anders.ini", "[Name]\r\n1=C\r\n[Text]\r\n1=drei\r\n");
+  file.SetPath(env.dir.File("anders.ini"));
+  EXPECT_EQ(store.ReadEntry(1)->Name, "C");
+  env.dir.Write("anders.ini", "");
+  const std::optional<SnippetEntry> gone = store.ReadEntry(1);
+  ASSERT_TRUE(gone);
+  EXPECT_EQ(gone->Name, "");
+}
+
 TEST_F(SnippetStoreTest, StoredFlagsReadLikeTheProgramAlwaysDid) {
   const std::pair<const char*, bool> crypt[] = {
       {"1", true}, {"-1", true}, {"2", true}, {"0", false}, {"ja", false}, {"", false}, {"0.4", true}};
