@@ -95,20 +95,20 @@ void SearchIndex::Add(int number, std::string_view name, const std::string& stor
                       bool enciphered) {
   const std::string plain = enciphered ? std::string() : UnescapeText(storedText);
   const std::string preview = PlainPreview(plain);
-  const std::size_t room = name.size() + plain.size() + preview.size();  // folding never lengthens a text
-  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < room) {
-    blocks_.emplace_back().reserve(std::max(kBlockSize, room));
-  }
-  std::string& block = blocks_.back();
   Entry e;
   e.number = number;
-  e.block = static_cast<uint16_t>(blocks_.size() - 1);
-  e.folded = Offset(block.size());
-  AppendFolded(block, name);
-  e.foldedNameLength = Offset(block.size()) - e.folded;
-  AppendFolded(block, plain);
-  e.foldedTextLength = Offset(block.size()) - e.folded - e.foldedNameLength;
-  block += preview;
+  std::string& folded = folded_.Room(name.size() + plain.size());  // folding never lengthens a text
+  e.foldedBlock = folded_.Last();
+  e.folded = Offset(folded.size());
+  AppendFolded(folded, name);
+  e.foldedNameLength = Offset(folded.size()) - e.folded;
+  AppendFolded(folded, plain);
+  e.foldedTextLength = Offset(folded.size()) - e.folded - e.foldedNameLength;
+  std::string& previews = previews_.Room(preview.size());
+  e.previewBlock = previews_.Last();
+  e.preview = Offset(previews.size());
+  e.previewLength = static_cast<uint16_t>(preview.size());  // at most kPreviewLength characters
+  previews += preview;
   e.name = Offset(names_.size());
   names_ += name;
   entries_.push_back(e);
@@ -123,28 +123,36 @@ std::string_view SearchIndex::Name(uint32_t id) const {
 
 std::string_view SearchIndex::FoldedName(uint32_t id) const {
   const Entry& e = entries_[id];
-  return std::string_view(blocks_[e.block]).substr(e.folded, e.foldedNameLength);
+  return std::string_view(folded_.blocks[e.foldedBlock]).substr(e.folded, e.foldedNameLength);
 }
 
 std::string_view SearchIndex::FoldedText(uint32_t id) const {
   const Entry& e = entries_[id];
-  return std::string_view(blocks_[e.block]).substr(e.folded + e.foldedNameLength, e.foldedTextLength);
+  return std::string_view(folded_.blocks[e.foldedBlock])
+      .substr(e.folded + e.foldedNameLength, e.foldedTextLength);
 }
 
 std::string_view SearchIndex::Preview(uint32_t id) const {
   const Entry& e = entries_[id];
-  const std::string& block = blocks_[e.block];
-  const bool nextInBlock = id + 1 < entries_.size() && entries_[id + 1].block == e.block;
-  const uint32_t end = nextInBlock ? entries_[id + 1].folded : Offset(block.size());
-  const uint32_t start = e.folded + e.foldedNameLength + e.foldedTextLength;
-  return std::string_view(block).substr(start, end - start);
+  return std::string_view(previews_.blocks[e.previewBlock]).substr(e.preview, e.previewLength);
+}
+
+std::string& SearchIndex::Blocks::Room(std::size_t size) {
+  if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < size)
+    blocks.emplace_back().reserve(std::max(kBlockSize, size));
+  return blocks.back();
+}
+
+std::size_t SearchIndex::Blocks::Capacity() const {
+  std::size_t bytes = 0;
+  for (const std::string& block : blocks) bytes += block.capacity();
+  return bytes;
 }
 
 std::size_t SearchIndex::MemoryBytes() const {
   std::size_t bytes = names_.capacity() + entries_.capacity() * sizeof(Entry) +
                       enciphered_.capacity() / 8 + ordered_.capacity() * sizeof(uint32_t);
-  for (const std::string& block : blocks_) bytes += block.capacity();
-  return bytes;
+  return bytes + folded_.Capacity() + previews_.Capacity();
 }
 
 void SearchIndex::ApplyRecentUse(const RecentUse& recent) {

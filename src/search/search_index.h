@@ -50,24 +50,33 @@ class SearchIndex {
   std::size_t MemoryBytes() const;
 
  private:
-  // Each entry's preview runs up to where the next entry's strings begin (or
-  // to the end of their block).
+  // Strings laid out one after the other in blocks that are never
+  // reallocated, so a file of 32,767 entries is not copied over and over as
+  // it grows; a string never spans two blocks.
+  struct Blocks {
+    static constexpr std::size_t kBlockSize = 256 * 1024;
+    std::vector<std::string> blocks;
+    // The block that has room for `size` more bytes: always the last one.
+    std::string& Room(std::size_t size);
+    uint16_t Last() const { return static_cast<uint16_t>(blocks.size() - 1); }
+    std::size_t Capacity() const;
+  };
   struct Entry {
     int32_t number = 0;
-    uint32_t folded = 0;  // folded name, folded text, then preview, in blocks_[block]
+    uint32_t folded = 0;  // folded name, then folded text, in folded_
     uint32_t foldedNameLength = 0;
     uint32_t foldedTextLength = 0;
-    uint32_t name = 0;  // in names_
-    uint16_t block = 0;
+    uint32_t preview = 0;  // in previews_
+    uint32_t name = 0;     // in names_; runs up to the next entry's
+    uint16_t foldedBlock = 0;
+    uint16_t previewBlock = 0;
+    uint16_t previewLength = 0;
   };
-  // Folded text goes into blocks that are never reallocated, so a file of
-  // 32,767 entries is not copied over and over as it grows; an entry never
-  // spans two blocks.
-  static constexpr std::size_t kBlockSize = 256 * 1024;
 
   std::vector<Entry> entries_;
   std::vector<bool> enciphered_;
-  std::vector<std::string> blocks_;
+  // Apart, so that filtering streams through folded text alone.
+  Blocks folded_, previews_;
   std::string names_;
   std::vector<uint32_t> ordered_;
 };
