@@ -57,7 +57,16 @@ void BackupsWindow::OnLoad() {
 }
 
 void BackupsWindow::ShowBackups(const std::vector<std::string>& lines) {
-  FillList(GetDlgItem(hwnd_, kIdBackups), lines);
+  // Wine's list box cuts the last character off each tabbed column; a blank
+  // behind each column is what it cuts instead.
+  std::vector<std::string> padded;
+  padded.reserve(lines.size());
+  for (const std::string& line : lines) {
+    std::string p;
+    for (const char c : line) p += c == '\t' ? std::string(" \t") : std::string(1, c);
+    padded.push_back(p + " ");
+  }
+  FillList(GetDlgItem(hwnd_, kIdBackups), padded);
 }
 
 void BackupsWindow::ShowChanges(const std::string& text) {
