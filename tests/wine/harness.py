@@ -336,8 +336,18 @@ class WineSession:
 
     def processes(self):
         """(Windows pid, parent pid, exe name) of every process in the prefix."""
+        # Wine now and then fails to start a program at all (exit code 1,
+        # no output) while another one is starting; the listing only reads.
+        for attempt in range(3):
+            try:
+                listing = self.wintool("processes").stdout
+                break
+            except WineError:
+                if attempt == 2:
+                    raise
+                time.sleep(1)
         rows = []
-        for line in self.wintool("processes").stdout.splitlines():
+        for line in listing.splitlines():
             pid, parent, name = line.split("\t", 2)
             rows.append((int(pid), int(parent), name))
         return rows
