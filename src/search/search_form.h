@@ -2,7 +2,6 @@
 // entry the user chooses. The Win32 view forwards its events here.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

@@ -48,8 +48,6 @@ std::string PlainPreview(std::string_view plain) {
 
 }  // namespace
 
-std::string PreviewOf(const std::string& storedText) { return PlainPreview(UnescapeText(storedText)); }
-
 SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list) {
   // Filtering walks the entries in display order; when that is also their
   // order in memory, a scan of 32,767 entries streams instead of jumping.

@@ -43,7 +43,8 @@ class SearchIndex {
   std::string_view FoldedName(uint32_t id) const;
   // Empty for enciphered entries.
   std::string_view FoldedText(uint32_t id) const;
-  // PreviewOf the stored text; empty for enciphered entries.
+  // The text on one line: backslash codes undone, line breaks and tabs as
+  // blanks, cut after kPreviewLength characters; empty for enciphered entries.
   std::string_view Preview(uint32_t id) const;
 
   // Bytes the index holds (for the benchmarks).
@@ -80,9 +81,5 @@ class SearchIndex {
   std::string names_;
   std::vector<uint32_t> ordered_;
 };
-
-// One line of plain text: backslash codes undone, line breaks and tabs as
-// blanks, cut after kPreviewLength characters.
-std::string PreviewOf(const std::string& storedText);
 
 }  // namespace zelvo
