@@ -16,15 +16,6 @@ enum : int {
   kIdRestoreEntry = 201,
 };
 
-void FillList(HWND list, const std::vector<std::string>& lines) {
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& line : lines)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
-
 }  // namespace
 
 void BackupsWindow::Open() {

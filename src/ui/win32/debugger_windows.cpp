@@ -16,29 +16,12 @@ void SetListLines(HWND list, const std::vector<std::string>& lines) {
   // Refilled in place: the scroll position and the selection survive.
   const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
   const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& line : lines)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+  FillList(list, lines);
   if (selected != LB_ERR && selected < static_cast<LRESULT>(lines.size()))
     SendMessageW(list, LB_SETCURSEL, selected, 0);
   SendMessageW(list, LB_SETTOPINDEX, top, 0);
-  // Scrolls sideways exactly as far as the longest line needs.
-  int widest = 0;
-  if (HDC dc = GetDC(list)) {
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    for (const std::string& line : lines) {
-      const std::wstring w = Widen(line);
-      SIZE size{};
-      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
-      widest = std::max(widest, static_cast<int>(size.cx) + 8);
-    }
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
-  }
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, widest, 0);
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
+  const int widest = WidestListRow(list, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, widest ? widest + 8 : 0, 0);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/wide.h"
 
@@ -18,6 +20,36 @@ inline std::wstring ListRowText(HWND list, LRESULT row) {
   SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(n));
   return text;
+}
+
+// Replaces the lines, drawn once at the end.
+inline void FillList(HWND list, const std::vector<std::string>& lines) {
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  SendMessageW(list, LB_INITSTORAGE, lines.size(), lines.size() * 32);
+  for (const std::string& line : lines)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+// The width in pixels of the widest line in `font`, for a list that scrolls
+// sideways exactly as far as its longest line needs.
+inline int WidestListRow(HWND list, HFONT font) {
+  int widest = 0;
+  HDC dc = GetDC(list);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, font);
+  const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT row = 0; row < rows; ++row) {
+    const std::wstring w = ListRowText(list, row);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  return widest;
 }
 
 // The selected line's text, or nothing when no line is selected.

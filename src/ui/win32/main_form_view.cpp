@@ -587,32 +587,14 @@ void MainFormWin::SetListRows(const std::vector<std::string>& names) {
       SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(names.size()))
     return;
   listRows_ = fingerprint.Value();
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-  SendMessageW(list_, LB_INITSTORAGE, names.size(), names.size() * 32);
-  for (const std::string& name : names)
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
+  FillList(list_, names);
   UpdateListExtent();
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
 }
 
 void MainFormWin::UpdateListExtent() {
   // A name longer than the list is wide can be scrolled to instead of being
   // cut off; the scroll bar shows only when some name needs it.
-  int widest = 0;
-  if (HDC dc = GetDC(list_)) {
-    HGDIOBJ old = SelectObject(dc, font_.Get());
-    const LRESULT rows = SendMessageW(list_, LB_GETCOUNT, 0, 0);
-    for (LRESULT row = 0; row < rows; ++row) {
-      const std::wstring w = ListRowText(list_, row);
-      SIZE size{};
-      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
-      widest = std::max(widest, static_cast<int>(size.cx));
-    }
-    SelectObject(dc, old);
-    ReleaseDC(list_, dc);
-  }
+  const int widest = WidestListRow(list_, font_.Get());
   SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest ? widest + ScaleToDpi(4, dpi_) : 0, 0);
 }
 
