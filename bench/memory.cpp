@@ -24,7 +24,11 @@ namespace {
 
 constexpr int kEntries = 32767;
 
-long HeapInUse() { return static_cast<long>(mallinfo2().uordblks); }
+// Blocks from the heap and those mapped from the system for large requests.
+long HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<long>(info.uordblks + info.hblkhd);
+}
 
 // The program with its main window's controller and the snippet menu.
 class Pc : public ActivationTarget {

@@ -33,8 +33,8 @@ class MainFormView {
  public:
   virtual ~MainFormView() = default;
 
-  // Entry list: names in display order; selecting fires no click.
-  virtual void SetListRows(const std::vector<std::string>& names) = 0;
+  // Entry list: the rows' names in display order; selecting fires no click.
+  virtual void SetListRows(const std::vector<EntryListItem>& rows) = 0;
   virtual void SelectListRow(int row) = 0;  // -1: none
 
   // The editor control, and what lies around it.

@@ -80,6 +80,9 @@ void Program::ReloadAll() {
       changedElsewhere = changeNotice_.After(services_, dataFile_.Path(), *doc);
       ignoreList_ = store_.IgnoreListFrom(*doc);
       settings_ = LoadSettings(*doc);
+      // The parse is by far the largest thing a reload holds: gone before
+      // the window's list is filled, the two never need memory at once.
+      doc.reset();
     }
     host_.ShowEntryList(entryList_);
     settings_.SearchWindow = LoadUserChoice(services_.settings, kKeySearchWindow, false);

@@ -55,7 +55,7 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
   std::size_t nameBytes = 0;
   for (const EntryListItem& item : entries) nameBytes += item.Name.size();
   std::string keys;
-  keys.reserve(nameBytes);  // folding never lengthens a text
+  ReserveHeapFriendly(keys, nameBytes);  // folding never lengthens a text
   std::vector<uint32_t> keyStart;
   keyStart.reserve(entries.size() + 1);
   for (const EntryListItem& item : entries) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "search/recent_use.h"
+#include "store/heap_blocks.h"
 #include "store/ini_document.h"
 #include "store/snippet_store.h"
 
@@ -53,9 +54,10 @@ class SearchIndex {
  private:
   // Strings laid out one after the other in blocks that are never
   // reallocated, so a file of 32,767 entries is not copied over and over as
-  // it grows; a string never spans two blocks.
+  // it grows; a string never spans two blocks. Blocks of this size go back
+  // to the system when the index is replaced (store/heap_blocks.h).
   struct Blocks {
-    static constexpr std::size_t kBlockSize = 256 * 1024;
+    static constexpr std::size_t kBlockSize = kSystemBlockBytes;
     std::vector<std::string> blocks;
     // The block that has room for `size` more bytes: always the last one.
     std::string& Room(std::size_t size);

@@ -1,5 +1,6 @@
 #include "store/change_notice.h"
 
+#include <utility>
 #include <vector>
 
 #include "store/change_summary.h"
@@ -54,7 +55,7 @@ std::optional<std::string> ChangeNotice::After(Services& services, const std::st
   std::string bytes;
   if (services.files.ReadAll(BackupPath(dataPath, newest), bytes) != FileError::None)
     return std::nullopt;
-  const ChangeSummary summary = SummarizeChanges(IniDocument::Parse(bytes), now);
+  const ChangeSummary summary = SummarizeChanges(IniDocument::Parse(std::move(bytes)), now);
   if (summary.Empty()) return std::nullopt;
   // One writer's changes within minutes share one backup: each further
   // change shows again, with everything since that backup.

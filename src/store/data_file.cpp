@@ -123,7 +123,7 @@ std::optional<IniDocument> DataFile::ReadIfChanged(uint64_t known, bool& unchang
     unchanged = true;
     return std::nullopt;
   }
-  return IniDocument::Parse(bytes);
+  return IniDocument::Parse(std::move(bytes));
 }
 
 bool DataFile::Backup(const std::string& replaced, SaveMethod method, BackupKind kind) {

@@ -4,6 +4,7 @@
 
 #include "store/codepage.h"
 #include "store/fingerprint.h"
+#include "store/heap_blocks.h"
 
 namespace zelvo {
 namespace {
@@ -176,37 +177,74 @@ uint64_t IniDocument::FingerprintOf(std::string_view bytes) {
   return fingerprint.Value();
 }
 
-IniDocument IniDocument::Parse(const std::string& input) {
-  IniDocument doc;
-  doc.utf8_ = input.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
-  doc.source_ = std::make_shared<const std::string>(
-      doc.utf8_ ? input.substr(kByteOrderMark.size()) : input);
-  const std::string& text = *doc.source_;
-  doc.fingerprint_ = FingerprintOf(input);
+namespace {
 
-  // Sections are few in a normal file and may be many in a hand-made one;
-  // room for all at once spares moving them again and again.
-  std::size_t headers = 1;
-  for (std::size_t i = 0; (i = text.find('[', i)) != std::string::npos; ++i)
-    headers += i == 0 || text[i - 1] == '\n' || text[i - 1] == '\r';
-  doc.sections_.reserve(headers);
-  doc.sections_.emplace_back();  // lines before the first section
+// Calls `line` with each line of `text`, without its line end.
+template <class Line>
+void ForEachLine(const std::string& text, const Line& line) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
     const char* e = p;
     while (e < end && *e != '\n' && *e != '\r') ++e;
-    const std::string_view line(p, static_cast<std::size_t>(e - p));
+    const std::string_view l(p, static_cast<std::size_t>(e - p));
     p = e;
     if (p < end && *p == '\r') ++p;
     if (p < end && *p == '\n' && (p == e || p[-1] == '\r')) ++p;
+    line(l);
+  }
+}
 
+}  // namespace
+
+void IniDocument::NameIndex::Reserve(std::size_t names) {
+  std::size_t size = 16;
+  while (size < HeapFriendlyCapacity(2 * names, sizeof(Slot))) size *= 2;
+  if (size <= slots.size()) return;
+  std::vector<Slot> old(size);
+  old.swap(slots);
+  used = 0;
+  for (const Slot& slot : old)
+    if (slot.ref != 0) Insert(slot.hash, slot.ref - 1);
+}
+
+IniDocument IniDocument::Parse(std::string input) {
+  IniDocument doc;
+  doc.fingerprint_ = FingerprintOf(input);
+  doc.utf8_ = input.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0;
+  if (doc.utf8_) input.erase(0, kByteOrderMark.size());
+  // The lines are views into these bytes; taking them over spares a copy
+  // of the whole file.
+  doc.source_ = std::make_shared<const std::string>(std::move(input));
+  const std::string& text = *doc.source_;
+
+  // Room for every section's lines and keys at once: a file of tens of
+  // thousands of entries would otherwise be moved again and again as its
+  // sections grow, leaving the heap strewn with the old copies.
+  std::vector<std::size_t> lines(1, 0);
+  ForEachLine(text, [&](std::string_view line) {
     std::string_view name;
     if (SectionName(line, name))
-      doc.AddSection(line);
+      lines.push_back(0);
     else
+      ++lines.back();
+  });
+  doc.sections_.reserve(lines.size());
+  doc.sections_.emplace_back();  // lines before the first section
+  const auto reserve = [&](Section& s) {
+    ReserveHeapFriendly(s.lines, lines[doc.sections_.size() - 1]);
+    s.keys.Reserve(lines[doc.sections_.size() - 1]);
+  };
+  reserve(doc.sections_.back());
+  ForEachLine(text, [&](std::string_view line) {
+    std::string_view name;
+    if (SectionName(line, name)) {
+      doc.AddSection(line);
+      reserve(doc.sections_.back());
+    } else {
       doc.AddLine(doc.sections_.back(), line);
-  }
+    }
+  });
   return doc;
 }
 

@@ -15,7 +15,7 @@ class IniDocument {
  public:
   // Parses Windows-1252 bytes, or UTF-8 when the file starts with a byte
   // order mark; any line ending (CR LF, LF, CR) is accepted.
-  static IniDocument Parse(const std::string& bytes);
+  static IniDocument Parse(std::string bytes);
   // CR LF line ends. A file that fits Windows-1252 entirely is written in
   // 1252 without a mark, as older versions expect; a UTF-8 file that holds
   // characters 1252 lacks stays UTF-8 with its mark, so none becomes "?".
@@ -53,6 +53,8 @@ class IniDocument {
     std::vector<Slot> slots;
     std::size_t used = 0;
     void Insert(uint32_t hash, std::size_t position);
+    // Room for `names` names without growing.
+    void Reserve(std::size_t names);
     // 1 + the position whose name `matches`, or 0.
     template <class Matches>
     std::size_t Find(uint32_t hash, const Matches& matches) const;

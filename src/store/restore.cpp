@@ -1,5 +1,7 @@
 #include "store/restore.h"
 
+#include <utility>
+
 #include "store/history.h"
 #include "store/snippet_store.h"
 
@@ -26,7 +28,7 @@ std::optional<IniDocument> ReadBackup(Services& services, const std::string& dat
                    MsgIcon::Error});
     return std::nullopt;
   }
-  return IniDocument::Parse(bytes);
+  return IniDocument::Parse(std::move(bytes));
 }
 
 bool RestoreBackup(Services& services, DataFile& file, DataLock& lock,

@@ -101,11 +101,14 @@ std::optional<EntryList> SnippetStore::LoadEntryList() {
 
 EntryList SnippetStore::EntryListFrom(const IniDocument& doc) {
   EntryList list;
-  for (int i = 1; i <= kMaxEntries; ++i) {
+  // Room for all at once: a list of many thousand entries that grew step by
+  // step would leave each smaller copy behind in the heap.
+  int count = 0;
+  while (count < kMaxEntries && !doc.Get(kFieldName, std::to_string(count + 1)).empty()) ++count;
+  list.entries.reserve(static_cast<std::size_t>(count));
+  for (int i = 1; i <= count; ++i) {
     const std::string key = std::to_string(i);
-    std::string name = doc.Get(kFieldName, key);
-    if (name.empty()) break;
-    list.entries.push_back({std::move(name), i});
+    list.entries.push_back({doc.Get(kFieldName, key), i});
     std::string title = Trim(doc.Get(kFieldTitle, key));
     auto& titles = list.destinationTitles;
     if (!title.empty() && std::find(titles.begin(), titles.end(), title) == titles.end())

@@ -1,5 +1,6 @@
 #include "support/backups_form.h"
 
+#include <utility>
 #include <algorithm>
 
 #include "store/change_summary.h"
@@ -17,7 +18,7 @@ std::optional<IniDocument> ReadQuietly(Services& services, const std::string& da
   std::string bytes;
   if (services.files.ReadAll(BackupPath(dataPath, fileName), bytes) != FileError::None)
     return std::nullopt;
-  return IniDocument::Parse(bytes);
+  return IniDocument::Parse(std::move(bytes));
 }
 
 }  // namespace

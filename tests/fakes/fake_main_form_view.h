@@ -36,7 +36,10 @@ class FakeMainFormView : public MainFormView {
     if (c != FocusControl::None) form->OnGotFocus(c);
   }
 
-  void SetListRows(const std::vector<std::string>& names) override { listRows = names; }
+  void SetListRows(const std::vector<EntryListItem>& rows) override {
+    listRows.clear();
+    for (const EntryListItem& row : rows) listRows.push_back(row.Name);
+  }
   void SelectListRow(int row) override { listSelection = row; }
 
   EditorSurface& Editor() override { return editor; }

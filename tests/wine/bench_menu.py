@@ -37,7 +37,9 @@ def write_data(path, count):
     for section in ("Crypt", "DosBox"):
         lines.append(f"[{section}]")
         lines += [f"{i}=0" for i in range(1, count + 1)]
-    lines += ["[Common]", "HK=1029"]
+    # An office's file has the ignore list the program writes into a file
+    # that lacks one, so the first start reads it once, as every later one.
+    lines += ["[Common]", "HK=1029", "[Ignore]", "1=DF\u00dc-Netzwerkmonitor", "2=Microsoft Office Shortcut-Leiste"]
     path.write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 
 

@@ -22,15 +22,20 @@ inline std::wstring ListRowText(HWND list, LRESULT row) {
   return text;
 }
 
-// Replaces the lines, drawn once at the end.
-inline void FillList(HWND list, const std::vector<std::string>& lines) {
+// Replaces the lines with `text` of each item, drawn once at the end.
+template <class Items, class Text>
+void FillList(HWND list, const Items& items, const Text& text) {
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  SendMessageW(list, LB_INITSTORAGE, lines.size(), lines.size() * 32);
-  for (const std::string& line : lines)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+  SendMessageW(list, LB_INITSTORAGE, items.size(), items.size() * 32);
+  for (const auto& item : items)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text(item)).c_str()));
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
+}
+
+inline void FillList(HWND list, const std::vector<std::string>& lines) {
+  FillList(list, lines, [](const std::string& line) -> const std::string& { return line; });
 }
 
 // The width in pixels of the widest line in `font`, for a list that scrolls

@@ -577,17 +577,17 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
 
 // ---- MainFormView ------------------------------------------------------------------
 
-void MainFormWin::SetListRows(const std::vector<std::string>& names) {
+void MainFormWin::SetListRows(const std::vector<EntryListItem>& rows) {
   // Refilling a list box of many thousand rows costs far more than this
   // compare, and the list is set again before every menu showing.
   // The list box holds the names; a fingerprint tells them unchanged.
   Fingerprinter fingerprint;
-  for (const std::string& name : names) fingerprint.Add(name);
+  for (const EntryListItem& row : rows) fingerprint.Add(row.Name);
   if (fingerprint.Value() == listRows_ &&
-      SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(names.size()))
+      SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(rows.size()))
     return;
   listRows_ = fingerprint.Value();
-  FillList(list_, names);
+  FillList(list_, rows, [](const EntryListItem& row) -> const std::string& { return row.Name; });
   UpdateListExtent();
 }
 

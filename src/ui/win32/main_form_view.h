@@ -49,7 +49,7 @@ class MainFormWin : public MainFormView {
   std::function<void()> showOptions, showBackups, showAbout, showDebugger, showWindowList, showMainWindow;
 
   // MainFormView
-  void SetListRows(const std::vector<std::string>& names) override;
+  void SetListRows(const std::vector<EntryListItem>& rows) override;
   void SelectListRow(int row) override;
   EditorSurface& Editor() override { return editor_; }
   void FocusEditor() override { SetFocus(editor_.hwnd()); }

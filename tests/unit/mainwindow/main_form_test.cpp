@@ -409,7 +409,7 @@ TEST(AccessKeys, OneControlIsPressedSeveralTakeTurnsTheRestGoToToolbarOrMenu) {
 
 TEST(EntryNameOrder, AccentedLettersSortBesideTheirBaseLetters) {
   const std::vector<std::string> sorted{
-      "_intern", "10 Uhr", "\xC3\xA0 la carte", "Anrede", "eben", "ecke", "Ecke", "\xC3\x89" "cke",
+      "_intern", "10 Uhr", "\xC3\xA0 la carte", "Anrede", "coop", "co-op", "eben", "Eck", "ecke", "Ecke", "\xC3\x89" "cke",
       "\xC3\x89lan", "Ende", "\xC3\xA9t\xC3\xA9", "Strasse", "Stra\xC3\x9F" "e", "Zeit"};
   std::vector<std::string> names(sorted.rbegin(), sorted.rend());
   std::stable_sort(names.begin(), names.end(), EntryNameLess);
