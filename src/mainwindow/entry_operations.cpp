@@ -14,8 +14,8 @@ std::optional<std::string> MainForm::AskName(const std::string& title, const std
     if (name.empty()) return std::nullopt;
     const std::string upper = ToUpperLocale(name);
     bool clash = false;
-    for (int row = 0; row < static_cast<int>(rows_.size()) && !clash; ++row)
-      clash = row != skipRow && ToUpperLocale(rows_[row].Name) == upper;
+    for (int row = 0; row < static_cast<int>(RowCount()) && !clash; ++row)
+      clash = row != skipRow && ToUpperLocale(RowAt(row).Name) == upper;
     if (!clash) return name;
     const MsgResult keep = services().Show(
         {"Es gibt bereits einen Eintrag mit dem Namen \r'" + name +
@@ -54,10 +54,10 @@ void MainForm::NewEntry() {
 }
 
 void MainForm::RenameEntry() {
-  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
+  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(RowCount())) return;
   if (AcquireLock()) return;
   const int row = selectedRow_;
-  const EntryListItem old = rows_[row];
+  const EntryListItem old = RowAt(row);
   const std::optional<std::string> name =
       AskName(std::string(kProductTitle) + " - Eintrag umbenennen",
               "Bitte geben Sie einen neuen Namen f\xC3\xBCr den Eintrag ''" + old.Name + "'' an:",
@@ -73,7 +73,8 @@ void MainForm::RenameEntry() {
   if (result != EntryWrite::Written) return;
   if (unsaved_ && unsaved_->number == old.Number && unsaved_->name == old.Name)
     unsaved_->name = renamed.Name;
-  rows_.erase(rows_.begin() + row);
+  std::vector<EntryListItem>& rows = OwnRows();
+  rows.erase(rows.begin() + row);
   const int newRow = InsertRow(renamed);
   SelectRow(newRow);
   currEntryListIndex_ = newRow;
@@ -81,9 +82,9 @@ void MainForm::RenameEntry() {
 }
 
 void MainForm::DeleteEntry() {
-  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
+  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(RowCount())) return;
   if (AcquireLock()) return;
-  const EntryListItem entry = rows_[selectedRow_];
+  const EntryListItem entry = RowAt(selectedRow_);
   const MsgResult answer = services().Show(
       {"Wollen Sie den Eintrag '" + entry.Name + "'\rwirklich l\xC3\xB6schen?", MsgIcon::Question,
        MsgButtons::YesNo, MsgResult::Yes});

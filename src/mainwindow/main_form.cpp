@@ -167,9 +167,9 @@ void MainForm::ShowEntryList(const EntryList& list) {
     std::stable_sort(sortedOrder_.begin(), sortedOrder_.end(),
                      [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
   }
-  rows_.clear();
-  rows_.reserve(sortedOrder_.size());
-  for (uint32_t i : sortedOrder_) rows_.push_back(list.entries[i]);
+  loaded_ = &list;
+  std::vector<EntryListItem>().swap(ownRows_);
+  rowsOwned_ = false;
   for (const std::string& title : list.destinationTitles)
     if (std::find(destinationTitles_.begin(), destinationTitles_.end(), title) ==
         destinationTitles_.end())
@@ -185,7 +185,7 @@ void MainForm::ShowEntryList(const EntryList& list) {
       OfferUnsavedTextAsNewEntry();
       return;
     }
-    unsaved_->number = rows_[row].Number;
+    unsaved_->number = RowAt(row).Number;
     SelectRow(row);
     currEntryListIndex_ = row;
     ShowCurrentEntry();
@@ -197,15 +197,41 @@ void MainForm::SelectRow(int row) {
   view_.SelectListRow(row);
 }
 
+std::size_t MainForm::RowCount() const {
+  if (rowsOwned_) return ownRows_.size();
+  return loaded_ && loaded_->entries.size() == sortedOrder_.size() ? sortedOrder_.size() : 0;
+}
+
+const EntryListItem& MainForm::RowAt(std::size_t row) const {
+  return rowsOwned_ ? ownRows_[row] : loaded_->entries[sortedOrder_[row]];
+}
+
+std::vector<EntryListItem> MainForm::Rows() const {
+  std::vector<EntryListItem> rows;
+  for (std::size_t i = 0; i < RowCount(); ++i) rows.push_back(RowAt(i));
+  return rows;
+}
+
+std::vector<EntryListItem>& MainForm::OwnRows() {
+  if (!rowsOwned_) {
+    std::vector<EntryListItem> rows;
+    rows.reserve(RowCount());
+    for (std::size_t i = 0; i < RowCount(); ++i) rows.push_back(RowAt(i));
+    ownRows_ = std::move(rows);
+    rowsOwned_ = true;
+  }
+  return ownRows_;
+}
+
 int MainForm::RowOf(const EntryListItem& item) const {
-  for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i] == item) return static_cast<int>(i);
+  for (std::size_t i = 0; i < RowCount(); ++i)
+    if (RowAt(i) == item) return static_cast<int>(i);
   return -1;
 }
 
 int MainForm::RowOfName(const std::string& name) const {
-  for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].Name == name) return static_cast<int>(i);
+  for (std::size_t i = 0; i < RowCount(); ++i)
+    if (RowAt(i).Name == name) return static_cast<int>(i);
   return -1;
 }
 
@@ -216,28 +242,29 @@ int MainForm::RowOfUnsavedText() const {
 }
 
 EntryListItem MainForm::CurrentEntry() const {
-  return rows_[std::clamp(currEntryListIndex_, 0, static_cast<int>(rows_.size()) - 1)];
+  return RowAt(std::clamp(currEntryListIndex_, 0, static_cast<int>(RowCount()) - 1));
 }
 
 void MainForm::ShowRows() {
-  view_.SetListRows(rows_);
+  view_.SetListRows(*this);
 }
 
 int MainForm::InsertRow(const EntryListItem& item) {
-  const auto at = std::upper_bound(rows_.begin(), rows_.end(), item,
+  std::vector<EntryListItem>& rows = OwnRows();
+  const auto at = std::upper_bound(rows.begin(), rows.end(), item,
                                    [](const EntryListItem& a, const EntryListItem& b) {
                                      return EntryNameLess(a.Name, b.Name);
                                    });
-  const int row = static_cast<int>(at - rows_.begin());
-  rows_.insert(at, item);
+  const int row = static_cast<int>(at - rows.begin());
+  rows.insert(at, item);
   ShowRows();
   return row;
 }
 
 void MainForm::OnEntryListClick(int row) {
-  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  if (row < 0 || row >= static_cast<int>(RowCount())) return;
   if (unsaved_ && row != RowOfUnsavedText()) {
-    const EntryListItem wanted = rows_[row];
+    const EntryListItem wanted = RowAt(row);
     if (!MayLeaveUnsavedText()) {
       SelectRow(RowOfUnsavedText());
       return;
@@ -251,8 +278,8 @@ void MainForm::OnEntryListClick(int row) {
 }
 
 void MainForm::ShowCurrentEntry() {
-  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rows_.size())) return;
-  const EntryListItem shown = rows_[selectedRow_];
+  if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(RowCount())) return;
+  const EntryListItem shown = RowAt(selectedRow_);
   const std::optional<SnippetEntry> read = program_.store().ReadEntry(shown.Number);
   // Another PC moved entries since the list was loaded: another entry's text
   // must not appear under this name. The list as the file now is, then the
@@ -294,7 +321,7 @@ void MainForm::ShowCurrentEntry() {
 
 void MainForm::UpdateControlStates() {
   ControlStates s;
-  if (!rows_.empty()) {
+  if (RowCount() > 0) {
     if (selectedRow_ < 0) {
       SelectRow(0);
       OnEntryListClick(0);
@@ -412,7 +439,7 @@ bool MainForm::WriteCurrentEntryField(const char* field, const std::string& valu
 }
 
 bool MainForm::WriteCurrentEntryFields(const std::vector<std::pair<const char*, std::string>>& fields) {
-  if (rows_.empty()) return true;
+  if (RowCount() == 0) return true;
   const EntryListItem entry = CurrentEntry();
   switch (program_.store().WriteFields(entry, fields, quiet_)) {
     case EntryWrite::Written: return true;
@@ -461,7 +488,7 @@ void MainForm::OfferUnsavedTextAsNewEntry() {
 // ---- editor -----------------------------------------------------------------
 
 bool MainForm::SaveEditorText() {
-  if (rows_.empty() || shownEntryUnread_) return true;
+  if (RowCount() == 0 || shownEntryUnread_) return true;
   return SaveText(CurrentEntry(), editor_.Text(), view_.CryptChecked());
 }
 
@@ -486,7 +513,7 @@ bool MainForm::SaveText(EntryListItem entry, std::string editorText, bool crypt)
 }
 
 void MainForm::SavePendingEdits() {
-  if (savingPending_ || rows_.empty()) return;
+  if (savingPending_ || RowCount() == 0) return;
   // The caret stays where it is: the focus going to our own message box and
   // back is no leaving of the editor.
   const FocusHandlerScope scope(inFocusHandler_);
@@ -509,7 +536,7 @@ bool MainForm::SaveForSessionEnd() {
   quiet_ = true;
   SavePendingEdits();
   if (const int row = RowOfUnsavedText(); row >= 0)
-    SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt);
+    SaveText(RowAt(row), unsaved_->editorText, unsaved_->crypt);
   quiet_ = false;
   return !unsaved_;
 }
@@ -519,7 +546,7 @@ bool MainForm::MayLeaveUnsavedText() {
   // Saving may end in a reload that shows the text again, or offers it as
   // a new entry when its name is gone.
   const int row = RowOfUnsavedText();
-  if (row >= 0 && SaveText(rows_[row], unsaved_->editorText, unsaved_->crypt)) return true;
+  if (row >= 0 && SaveText(RowAt(row), unsaved_->editorText, unsaved_->crypt)) return true;
   return AskToDropUnsavedText();
 }
 

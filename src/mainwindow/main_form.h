@@ -29,12 +29,22 @@ struct ControlStates {
   friend bool operator==(const ControlStates&, const ControlStates&) = default;
 };
 
+// The entry list's rows in display order, read where they are needed.
+class EntryRows {
+ public:
+  virtual std::size_t RowCount() const = 0;
+  virtual const EntryListItem& RowAt(std::size_t row) const = 0;
+
+ protected:
+  ~EntryRows() = default;
+};
+
 class MainFormView {
  public:
   virtual ~MainFormView() = default;
 
-  // Entry list: the rows' names in display order; selecting fires no click.
-  virtual void SetListRows(const std::vector<EntryListItem>& rows) = 0;
+  // Entry list: the rows' names; selecting fires no click.
+  virtual void SetListRows(const EntryRows& rows) = 0;
   virtual void SelectListRow(int row) = 0;  // -1: none
 
   // The editor control, and what lies around it.
@@ -69,7 +79,7 @@ class MainFormView {
 
 enum class FocusControl { None, Editor, Crypt, DestinationType, DestinationTitle, SendMethod };
 
-class MainForm {
+class MainForm : public EntryRows {
  public:
   MainForm(Program& program, MainFormView& view);
 
@@ -121,7 +131,9 @@ class MainForm {
   void HideWindowReleasingLock();
 
   // State, for the view and tests.
-  const std::vector<EntryListItem>& Rows() const { return rows_; }
+  std::size_t RowCount() const override;
+  const EntryListItem& RowAt(std::size_t row) const override;
+  std::vector<EntryListItem> Rows() const;  // all of them, for tests
   int SelectedRow() const { return selectedRow_; }
   int CurrEntryListIndex() const { return currEntryListIndex_; }
   const std::string& SearchText() const { return searchText_; }
@@ -166,7 +178,15 @@ class MainForm {
   Program& program_;
   MainFormView& view_;
   SnippetEditor editor_;
-  std::vector<EntryListItem> rows_;  // sorted by name, ignoring case
+  // The rows are the loaded list in sorted order, read from the program's
+  // list through `sortedOrder_`, until an entry is added, renamed or
+  // deleted here: from then until the next load they are a list of their
+  // own. A list of many thousand names is not kept twice while nobody
+  // changes it.
+  std::vector<EntryListItem>& OwnRows();
+  const EntryList* loaded_ = nullptr;
+  std::vector<EntryListItem> ownRows_;
+  bool rowsOwned_ = false;
   // A fingerprint of the list as last loaded from the file, and the order
   // that sorts it by name.
   uint64_t loadedEntries_ = 0;

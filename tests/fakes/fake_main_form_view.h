@@ -36,9 +36,9 @@ class FakeMainFormView : public MainFormView {
     if (c != FocusControl::None) form->OnGotFocus(c);
   }
 
-  void SetListRows(const std::vector<EntryListItem>& rows) override {
+  void SetListRows(const EntryRows& rows) override {
     listRows.clear();
-    for (const EntryListItem& row : rows) listRows.push_back(row.Name);
+    for (std::size_t i = 0; i < rows.RowCount(); ++i) listRows.push_back(rows.RowAt(i).Name);
   }
   void SelectListRow(int row) override { listSelection = row; }
 

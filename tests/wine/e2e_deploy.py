@@ -115,7 +115,11 @@ def start(s, exe):
 def shown(s, zs):
     """(names in the main window's entry list, the options dialog's path and default line)."""
     main = zs.wait_window(cls=MAIN_CLASS, visible=False)
-    names = s.list_items(s.children(main.hwnd, cls="ListBox")[0].hwnd)
+    # A hidden main window leaves its list empty until it is shown.
+    s.wintool("show", hex(main.hwnd))
+    entry_list = s.children(main.hwnd, cls="ListBox")[0].hwnd
+    s.wait_until(lambda: s.list_items(entry_list), 10, what="the main window's list")
+    names = s.list_items(entry_list)
     dialog = zs.wait_window(title_contains="Optionen", visible=False)
     fields = {c.ctrl_id: c for c in s.children(dialog.hwnd)}
     return names, s.window_text(fields[PATH_FIELD].hwnd), fields[DEFAULT_LINE].title

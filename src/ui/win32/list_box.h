@@ -22,20 +22,20 @@ inline std::wstring ListRowText(HWND list, LRESULT row) {
   return text;
 }
 
-// Replaces the lines with `text` of each item, drawn once at the end.
-template <class Items, class Text>
-void FillList(HWND list, const Items& items, const Text& text) {
+// Replaces the lines with `count` lines, `line(i)` each, drawn once at the end.
+template <class Line>
+void FillList(HWND list, std::size_t count, const Line& line) {
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  SendMessageW(list, LB_INITSTORAGE, items.size(), items.size() * 32);
-  for (const auto& item : items)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text(item)).c_str()));
+  SendMessageW(list, LB_INITSTORAGE, count, count * 32);
+  for (std::size_t i = 0; i < count; ++i)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line(i)).c_str()));
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
 
 inline void FillList(HWND list, const std::vector<std::string>& lines) {
-  FillList(list, lines, [](const std::string& line) -> const std::string& { return line; });
+  FillList(list, lines.size(), [&](std::size_t i) -> const std::string& { return lines[i]; });
 }
 
 // The width in pixels of the widest line in `font`, for a list that scrolls

@@ -487,6 +487,7 @@ bool MainFormWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
       return true;
     case WM_SHOWWINDOW:
       if (wp) lastFocus_ = nullptr;  // a window shown anew starts at the list
+      if (wp && listPending_ && form_) FillListRows(*form_);
       return false;
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
@@ -577,18 +578,30 @@ bool MainFormWin::OnCommand(WORD id, WORD code, HWND control) {
 
 // ---- MainFormView ------------------------------------------------------------------
 
-void MainFormWin::SetListRows(const std::vector<EntryListItem>& rows) {
+void MainFormWin::SetListRows(const EntryRows& rows) {
+  // The list box holds every name once more. The program mostly waits in
+  // the tray, so a window nobody sees fills it only once it is shown.
+  if (!IsWindowVisible(window_)) {
+    listPending_ = true;
+    return;
+  }
+  FillListRows(rows);
+}
+
+void MainFormWin::FillListRows(const EntryRows& rows) {
+  listPending_ = false;
   // Refilling a list box of many thousand rows costs far more than this
   // compare, and the list is set again before every menu showing.
-  // The list box holds the names; a fingerprint tells them unchanged.
+  // A fingerprint of the names tells them unchanged.
   Fingerprinter fingerprint;
-  for (const EntryListItem& row : rows) fingerprint.Add(row.Name);
-  if (fingerprint.Value() == listRows_ &&
-      SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(rows.size()))
+  const std::size_t count = rows.RowCount();
+  for (std::size_t i = 0; i < count; ++i) fingerprint.Add(rows.RowAt(i).Name);
+  if (fingerprint.Value() == listRows_ && SendMessageW(list_, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(count))
     return;
   listRows_ = fingerprint.Value();
-  FillList(list_, rows, [](const EntryListItem& row) -> const std::string& { return row.Name; });
+  FillList(list_, count, [&](std::size_t i) -> const std::string& { return rows.RowAt(i).Name; });
   UpdateListExtent();
+  SendMessageW(list_, LB_SETCURSEL, listSelection_, 0);
 }
 
 void MainFormWin::UpdateListExtent() {
@@ -598,7 +611,10 @@ void MainFormWin::UpdateListExtent() {
   SendMessageW(list_, LB_SETHORIZONTALEXTENT, widest ? widest + ScaleToDpi(4, dpi_) : 0, 0);
 }
 
-void MainFormWin::SelectListRow(int row) { SendMessageW(list_, LB_SETCURSEL, row, 0); }
+void MainFormWin::SelectListRow(int row) {
+  listSelection_ = row;
+  SendMessageW(list_, LB_SETCURSEL, row, 0);
+}
 
 void MainFormWin::ShowEditMenuAt(int x, int y) {
   TrackPopupMenu(popups_[static_cast<int>(MenuArray::Bearbeiten)], TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y,

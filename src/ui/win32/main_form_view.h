@@ -49,7 +49,7 @@ class MainFormWin : public MainFormView {
   std::function<void()> showOptions, showBackups, showAbout, showDebugger, showWindowList, showMainWindow;
 
   // MainFormView
-  void SetListRows(const std::vector<EntryListItem>& rows) override;
+  void SetListRows(const EntryRows& rows) override;
   void SelectListRow(int row) override;
   EditorSurface& Editor() override { return editor_; }
   void FocusEditor() override { SetFocus(editor_.hwnd()); }
@@ -87,6 +87,7 @@ class MainFormWin : public MainFormView {
   void ApplyDpi();
   void SetToolbarImages();
   void UpdateListExtent();
+  void FillListRows(const EntryRows& rows);
   // The design size at the current DPI, and the layout captured from it.
   RECT DesignWindowRect() const;
   void OnDpiChanged(int dpi, const RECT& suggested);
@@ -115,6 +116,8 @@ class MainFormWin : public MainFormView {
   HWND toolbar_ = nullptr, status_ = nullptr, listFrame_ = nullptr, textFrame_ = nullptr;
   HWND list_ = nullptr, keyRecord_ = nullptr, panel_ = nullptr, combo_ = nullptr;
   uint64_t listRows_ = 0;  // fingerprint of the names the list box shows
+  bool listPending_ = false;  // the rows changed while the window was hidden
+  int listSelection_ = -1;
   HWND targetLabel_ = nullptr, destination_[2] = {}, sendMethod_[3] = {}, crypt_ = nullptr;
   HWND sendLabel_ = nullptr, securityLabel_ = nullptr;
   RichEditor editor_;

@@ -191,7 +191,7 @@ void ListItems(HWND h) {
 }
 
 int Usage() {
-  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|focus|items|click|close|"
+  fputs("usage: wintool processes|windows|children|title|text|settext|rect|move|foreground|focus|items|click|show|close|"
         "clipboard|setclipboard ...\n",
         stderr);
   return 64;
@@ -257,6 +257,8 @@ int wmain(int argc, wchar_t** argv) {
     Out(std::to_wstring(static_cast<long long>(static_cast<LRESULT>(result))));
   } else if (cmd == L"click") {
     return Click(h);
+  } else if (cmd == L"show") {
+    ShowWindowAsync(h, SW_SHOWNOACTIVATE);
   } else if (cmd == L"close") {
     return PostMessageW(h, WM_CLOSE, 0, 0) ? 0 : 2;
   } else if (cmd == L"clipboard") {
