@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "store/codepage.h"
+#include "store/heap_blocks.h"
 
 namespace zelvo {
 namespace {
 
 constexpr int kFixedItemIdBase = 0xF000;
-
-struct SortKey {
-  std::string key;  // 1252 bytes of the name, "\x03", number text
-  int entry = 0;  // index into the entry list
-};
 
 SnippetMenuItem FixedItem(const char* caption, int tag, MenuItemKind kind) {
   SnippetMenuItem item;
@@ -25,7 +21,7 @@ SnippetMenuItem FixedItem(const char* caption, int tag, MenuItemKind kind) {
 
 }  // namespace
 
-int MenuGroupOf(const std::string& name) {
+int MenuGroupOf(std::string_view name) {
   if (name.empty()) return 0;
   const unsigned char c = static_cast<unsigned char>(name[0]);
   if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
@@ -39,41 +35,50 @@ std::string MenuGroupCaption(int group) {
 }
 
 SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading) {
-  std::vector<SortKey> keys;
-  keys.reserve(entries.size());
+  // Each key is the 1252 bytes of the name, "\x03" and the number's text,
+  // all in one buffer: tens of thousands of keys of their own would be as
+  // many small blocks left in the heap.
+  std::size_t bound = 0;
+  for (const EntryListItem& e : entries) bound += e.Name.size() + 7;  // 1252 is never longer
+  std::string keys;
+  std::vector<uint32_t> starts, order;
+  ReserveHeapFriendly(keys, bound);
+  ReserveHeapFriendly(starts, entries.size() + 1);
+  ReserveHeapFriendly(order, entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
     const EntryListItem& e = entries[i];
+    starts.push_back(static_cast<uint32_t>(keys.size()));
     if (e.Name.empty() || e.Number < 1 || e.Number > kMenuLastEntryNumber) continue;
-    SortKey k;
-    k.key = Utf8ToCp1252(e.Name);
-    k.key += '\x03';
-    k.key += std::to_string(e.Number);
-    k.entry = static_cast<int>(i);
-    keys.push_back(std::move(k));
+    keys += Utf8ToCp1252(e.Name);
+    keys += '\x03';
+    keys += std::to_string(e.Number);
+    order.push_back(static_cast<uint32_t>(i));
   }
-  // std::string compares as unsigned bytes: the ordinal order of the codes.
-  std::sort(keys.begin(), keys.end(),
-            [](const SortKey& a, const SortKey& b) { return a.key < b.key; });
+  starts.push_back(static_cast<uint32_t>(keys.size()));
+  const auto key = [&](uint32_t i) { return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]); };
+  // Compared as unsigned bytes: the ordinal order of the codes.
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
 
   SnippetMenu menu;
   menu.cascading = cascading;
-  std::array<bool, kMenuGroupCount> used{};
+  // Grouped by the 1252 byte, so letters with diacritics go to "&0-9".
+  std::array<std::size_t, kMenuGroupCount> sizes{};
+  for (uint32_t i : order) ++sizes[MenuGroupOf(key(i))];
   auto& flat = menu.items;
-  if (!cascading) flat.reserve(keys.size() + 4);
-  for (const SortKey& k : keys) {
-    const EntryListItem& e = entries[k.entry];
+  if (!cascading) flat.reserve(order.size() + 4);
+  for (int g = 0; cascading && g < kMenuGroupCount; ++g) menu.groups[g].reserve(sizes[g]);
+  for (uint32_t i : order) {
+    const EntryListItem& e = entries[i];
     SnippetMenuItem item;
     item.caption = e.Name;
     item.tag = e.Number;
-    if (!cascading) {
+    if (cascading)
+      menu.groups[MenuGroupOf(key(i))].push_back(std::move(item));
+    else
       flat.push_back(std::move(item));
-      continue;
-    }
-    // Grouped by the 1252 byte, so letters with diacritics go to "&0-9".
-    const int g = MenuGroupOf(k.key);
-    used[g] = true;
-    menu.groups[g].push_back(std::move(item));
   }
+  std::array<bool, kMenuGroupCount> used{};
+  for (int g = 0; g < kMenuGroupCount; ++g) used[g] = sizes[g] > 0;
   if (cascading) {
     for (int g = 0; g < kMenuGroupCount; ++g) {
       if (!used[g]) continue;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/snippet_store.h"
@@ -49,7 +50,7 @@ SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cas
 const SnippetMenuItem* FindMenuEntry(const SnippetMenu& menu, int number);
 
 // 0 for names not starting with an ASCII letter, 1..26 for "A".."Z" either case.
-int MenuGroupOf(const std::string& name);
+int MenuGroupOf(std::string_view name);
 std::string MenuGroupCaption(int group);
 
 // Menu item identifiers for the window system: entries keep their number,

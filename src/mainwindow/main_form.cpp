@@ -5,6 +5,7 @@
 
 #include "store/cipher.h"
 #include "store/codepage.h"
+#include "store/heap_blocks.h"
 #include "store/text_codes.h"
 
 namespace zelvo {
@@ -153,9 +154,9 @@ void MainForm::ShowEntryList(const EntryList& list) {
     std::size_t bound = 0;
     for (const EntryListItem& e : entries) bound += 12 * (e.Name.size() + 1);
     std::string keys;
-    keys.reserve(bound);
+    ReserveHeapFriendly(keys, bound);
     std::vector<uint32_t> starts;
-    starts.reserve(entries.size() + 1);
+    ReserveHeapFriendly(starts, entries.size() + 1);
     for (const EntryListItem& e : entries) {
       starts.push_back(static_cast<uint32_t>(keys.size()));
       AppendSortKey(keys, e.Name);

@@ -52,6 +52,13 @@ constexpr std::array<char, 128> kAscii = [] {
 
 }  // namespace
 
+char FoldedAscii(unsigned char b) { return kAscii[b & 0x7F]; }
+
+const char* FoldedCodePoint(char32_t cp) {
+  if (cp < 0xA0) return " ";  // C1 controls
+  return cp <= 0xFF ? kLatin1[cp - 0xA0] : FoldBeyondLatin1(cp);
+}
+
 void AppendFolded(std::string& out, std::string_view text) {
   // No folding is longer than what it replaces, so the text's own length
   // is room enough; the whole data file passes through here.
@@ -65,7 +72,7 @@ void AppendFolded(std::string& out, std::string_view text) {
     std::string_view piece;
     if (b < 0x80) {
       ++i;
-      const char c = kAscii[b];
+      const char c = FoldedAscii(b);
       if (c == 0) {
         blank = true;
         continue;
@@ -80,9 +87,7 @@ void AppendFolded(std::string& out, std::string_view text) {
     piece = text.substr(i, length);
     i += length;
     if (cp == kInvalidCodePoint) continue;
-    const char* folded = cp >= 0xA0 && cp <= 0xFF ? kLatin1[cp - 0xA0] : FoldBeyondLatin1(cp);
-    if (cp < 0xA0) folded = " ";  // C1 controls
-    if (folded) piece = folded;
+    if (const char* folded = FoldedCodePoint(cp)) piece = folded;
     if (piece.empty()) continue;
     if (piece == " ") {
       blank = true;

@@ -15,6 +15,12 @@ std::string FoldForSearch(std::string_view utf8);
 // The same, appended to `out` (its end is taken as the start of the text).
 void AppendFolded(std::string& out, std::string_view utf8);
 
+// One character's folding. An ASCII byte: lower case, 0 for one that folds
+// to a blank. A character beyond ASCII: nullptr when it stays as it is,
+// " " for a blank, "" when it is dropped.
+char FoldedAscii(unsigned char b);
+const char* FoldedCodePoint(char32_t cp);
+
 // Letters and digits of folded text, ASCII or beyond, as opposed to blanks
 // and punctuation: where one of them follows another, no word starts.
 inline bool IsWordByte(char c) {

@@ -58,7 +58,7 @@ std::string SearchForm::RowPreview(std::size_t row) const {
   if (row >= RowCount()) return {};
   const uint32_t id = (*rows_)[row];
   if (index_->Enciphered(id)) return kEncipheredPreview;
-  return std::string(index_->Preview(id));
+  return index_->Preview(id);
 }
 
 }  // namespace zelvo

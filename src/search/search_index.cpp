@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "search/folding.h"
+#include "store/codepage.h"
 #include "store/text_codes.h"
 
 namespace zelvo {
@@ -46,6 +48,105 @@ std::string PlainPreview(std::string_view plain) {
   return out;
 }
 
+// A preview is mostly the start of its text's folded form, which the index
+// holds anyway, with capitals, and with some letters the folding spelt
+// otherwise ("ü" as "ue", "é" as "e"). It is kept as just those
+// differences when they are shorter and read back exactly:
+//   varint  2 * folded bytes covered + 1 when cut off with "…"
+//   bytes   one bit per covered folded byte: an ASCII capital
+//   then per character the folding changed:
+//   varint  folded bytes since the last one, byte folded length,
+//   byte    length of the character, its bytes
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+
+void PutVarint(std::string& out, std::size_t v) {
+  for (; v >= 0x80; v >>= 7) out += static_cast<char>(0x80 | (v & 0x7F));
+  out += static_cast<char>(v);
+}
+
+std::size_t GetVarint(std::string_view in, std::size_t& i) {
+  std::size_t v = 0;
+  for (int shift = 0; i < in.size() && shift < 28; shift += 7) {
+    const auto b = static_cast<unsigned char>(in[i++]);
+    v |= static_cast<std::size_t>(b & 0x7F) << shift;
+    if (b < 0x80) break;
+  }
+  return v;
+}
+
+std::string DecodePreview(std::string_view code, std::string_view folded) {
+  std::size_t i = 0;
+  const std::size_t head = GetVarint(code, i);
+  const std::size_t covered = std::min(head / 2, folded.size());
+  const std::string_view capitals = code.substr(std::min(i, code.size()), (head / 2 + 7) / 8);
+  i += capitals.size();
+  std::string out;
+  std::size_t at = 0;
+  const auto copyTo = [&](std::size_t end) {
+    for (end = std::min(end, covered); at < end; ++at) {
+      char c = folded[at];
+      const bool capital = at / 8 < capitals.size() && (static_cast<unsigned char>(capitals[at / 8]) >> (at % 8) & 1);
+      if (capital && c >= 'a' && c <= 'z') c -= 'a' - 'A';
+      out += c;
+    }
+  };
+  while (i < code.size()) {
+    copyTo(at + GetVarint(code, i));
+    if (i + 2 > code.size()) break;
+    const std::size_t foldedLength = static_cast<unsigned char>(code[i]);
+    const std::size_t length = static_cast<unsigned char>(code[i + 1]);
+    out += code.substr(i + 2, length);
+    i += 2 + length;
+    at += foldedLength;
+  }
+  copyTo(covered);
+  if (head & 1) out += kEllipsis;
+  return out;
+}
+
+// The differences, or nothing when the preview is kept better as it is.
+std::optional<std::string> EncodePreview(std::string_view preview, std::string_view folded) {
+  std::string_view shown = preview;
+  const bool cut = shown.size() >= kEllipsis.size() && shown.substr(shown.size() - kEllipsis.size()) == kEllipsis;
+  if (cut) shown.remove_suffix(kEllipsis.size());
+  std::string capitals, changes;
+  std::size_t at = 0, lastChange = 0;
+  for (std::size_t i = 0; i < shown.size();) {
+    const auto b = static_cast<unsigned char>(shown[i]);
+    if (b < 0x80) {
+      const char f = FoldedAscii(b) ? FoldedAscii(b) : ' ';
+      if (at >= folded.size() || folded[at] != f) return std::nullopt;
+      if (capitals.size() <= at / 8) capitals.resize(at / 8 + 1, '\0');
+      if (static_cast<char>(b) != f) capitals[at / 8] = static_cast<char>(capitals[at / 8] | 1 << (at % 8));
+      ++at;
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8At(shown, i, cp);
+    const std::string_view character = shown.substr(i, length);
+    i += length;
+    const char* f = cp == kInvalidCodePoint ? nullptr : FoldedCodePoint(cp);
+    const std::string_view piece = f ? std::string_view(f) : character;
+    if (folded.substr(std::min(at, folded.size()), piece.size()) != piece || piece.size() > 255) return std::nullopt;
+    if (piece != character) {
+      PutVarint(changes, at - lastChange);
+      changes += static_cast<char>(piece.size());
+      changes += static_cast<char>(length);
+      changes += character;
+      lastChange = at + piece.size();
+    }
+    at += piece.size();
+  }
+  std::string code;
+  PutVarint(code, 2 * at + (cut ? 1 : 0));
+  capitals.resize((at + 7) / 8, '\0');
+  code += capitals;
+  code += changes;
+  if (code.size() >= preview.size() || DecodePreview(code, folded) != preview) return std::nullopt;
+  return code;
+}
+
 }  // namespace
 
 SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list) {
@@ -57,7 +158,7 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
   std::string keys;
   ReserveHeapFriendly(keys, nameBytes);  // folding never lengthens a text
   std::vector<uint32_t> keyStart;
-  keyStart.reserve(entries.size() + 1);
+  ReserveHeapFriendly(keyStart, entries.size() + 1);
   for (const EntryListItem& item : entries) {
     keyStart.push_back(Offset(keys.size()));
     AppendFolded(keys, item.Name);
@@ -66,8 +167,9 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
   const auto key = [&](std::size_t i) {
     return std::string_view(keys).substr(keyStart[i], keyStart[i + 1] - keyStart[i]);
   };
-  std::vector<uint32_t> order(entries.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = Offset(i);
+  std::vector<uint32_t> order;
+  ReserveHeapFriendly(order, entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) order.push_back(Offset(i));
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     return Alphabetical(key(a), entries[a].Name, entries[a].Number, key(b), entries[b].Name,
                         entries[b].Number);
@@ -102,11 +204,14 @@ void SearchIndex::Add(int number, std::string_view name, const std::string& stor
   e.foldedNameLength = Offset(folded.size()) - e.folded;
   AppendFolded(folded, plain);
   e.foldedTextLength = Offset(folded.size()) - e.folded - e.foldedNameLength;
-  std::string& previews = previews_.Room(preview.size());
+  const std::optional<std::string> code = EncodePreview(preview, FoldedText(folded, e));
+  const std::string& kept = code ? *code : preview;
+  std::string& previews = previews_.Room(kept.size());
   e.previewBlock = previews_.Last();
   e.preview = Offset(previews.size());
-  e.previewLength = static_cast<uint16_t>(preview.size());  // at most kPreviewLength characters
-  previews += preview;
+  // At most kPreviewLength characters of four bytes, well below the flag.
+  e.previewLength = static_cast<uint16_t>(kept.size() | (code ? kEncodedPreview : 0));
+  previews += kept;
   e.name = Offset(names_.size());
   names_ += name;
   entries_.push_back(e);
@@ -126,13 +231,19 @@ std::string_view SearchIndex::FoldedName(uint32_t id) const {
 
 std::string_view SearchIndex::FoldedText(uint32_t id) const {
   const Entry& e = entries_[id];
-  return std::string_view(folded_.blocks[e.foldedBlock])
-      .substr(e.folded + e.foldedNameLength, e.foldedTextLength);
+  return FoldedText(folded_.blocks[e.foldedBlock], e);
 }
 
-std::string_view SearchIndex::Preview(uint32_t id) const {
+std::string_view SearchIndex::FoldedText(std::string_view block, const Entry& e) {
+  return block.substr(e.folded + e.foldedNameLength, e.foldedTextLength);
+}
+
+std::string SearchIndex::Preview(uint32_t id) const {
   const Entry& e = entries_[id];
-  return std::string_view(previews_.blocks[e.previewBlock]).substr(e.preview, e.previewLength);
+  const std::string_view kept = std::string_view(previews_.blocks[e.previewBlock])
+                                    .substr(e.preview, e.previewLength & ~kEncodedPreview);
+  if (e.previewLength & kEncodedPreview) return DecodePreview(kept, FoldedText(id));
+  return std::string(kept);
 }
 
 std::string& SearchIndex::Blocks::Room(std::size_t size) {

@@ -46,7 +46,7 @@ class SearchIndex {
   std::string_view FoldedText(uint32_t id) const;
   // The text on one line: backslash codes undone, line breaks and tabs as
   // blanks, cut after kPreviewLength characters; empty for enciphered entries.
-  std::string_view Preview(uint32_t id) const;
+  std::string Preview(uint32_t id) const;
 
   // Bytes the index holds (for the benchmarks).
   std::size_t MemoryBytes() const;
@@ -73,8 +73,10 @@ class SearchIndex {
     uint32_t name = 0;     // in names_; runs up to the next entry's
     uint16_t foldedBlock = 0;
     uint16_t previewBlock = 0;
-    uint16_t previewLength = 0;
+    uint16_t previewLength = 0;  // | kEncodedPreview: kept as its differences from the folded text
   };
+  static constexpr uint16_t kEncodedPreview = 0x8000;
+  static std::string_view FoldedText(std::string_view block, const Entry& e);
 
   std::vector<Entry> entries_;
   std::vector<bool> enciphered_;

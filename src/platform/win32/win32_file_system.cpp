@@ -96,6 +96,12 @@ void RemoveStaleTempFiles(const std::wstring& target, const FILETIME& fresh) {
 
 bool ReadFully(HANDLE h, std::string& bytes) {
   bytes.clear();
+  // Room for the whole file at once: a large file read into a growing
+  // string would leave each smaller copy behind in the heap. The file may
+  // still change while it is read, so the read goes on to its end.
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
   char buffer[64 * 1024];
   for (;;) {
     DWORD got = 0;

@@ -152,6 +152,38 @@ TEST(SearchForm, PreviewsShowTheTextOnOneLineAndHideEncipheredTexts) {
   EXPECT_EQ(form.RowPreview(2), "(verschl\xC3\xBCsselt)");
 }
 
+// Most previews are kept as their differences from the folded text (capitals,
+// letters the folding spells otherwise); each must read back exactly.
+TEST(SearchIndex, EveryPreviewReadsBackAsTheTextShows) {
+  const std::string words = "Wort \xC3\x84nderung ";
+  struct Case {
+    std::string stored, preview;
+  } cases[] = {
+      {"Sehr geehrte Damen und Herren,\\N\\NText Nr. 5.", "Sehr geehrte Damen und Herren, Text Nr. 5."},
+      {"Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 Ihr Team", "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 Ihr Team"},
+      {"Caf\xC3\xA9 \xC2\xABZ\xC3\xBCrich\xC2\xBB\\T\xC3\x89t\xC3\xA9", "Caf\xC3\xA9 \xC2\xABZ\xC3\xBCrich\xC2\xBB \xC3\x89t\xC3\xA9"},
+      {"Trenn\xC2\xADung und \xC5\x92UVRE \xE1\xBA\x9E", "Trenn\xC2\xADung und \xC5\x92UVRE \xE1\xBA\x9E"},  // soft hyphen, Œ, ẞ
+      {"\xE2\x82\xAC 5,00 \xE2\x80\xA2 Preis", "\xE2\x82\xAC 5,00 \xE2\x80\xA2 Preis"},  // € and • fold to themselves
+      {"Bis bald\xE2\x80\xA6", "Bis bald\xE2\x80\xA6"},  // ends with "…", not cut
+      {"a \xC2\xA0" "b", "a \xC2\xA0" "b"},  // a blank, then one the folding merges with it
+      {"A\x7F" "B", "A\x7F" "B"},
+      {"", ""},
+  };
+  SearchIndex index;
+  for (const Case& c : cases) index.Add(1, "Name", c.stored, false);
+  std::string longText;
+  while (longText.size() < 3 * kPreviewLength) longText += words;
+  index.Add(2, "Lang", longText, false);
+  for (uint32_t id = 0; id < std::size(cases); ++id) EXPECT_EQ(index.Preview(id), cases[id].preview) << id;
+  std::string cut;
+  for (std::size_t chars = 0; chars < kPreviewLength; ++chars) {
+    cut += longText.substr(0, longText[0] == '\xC3' ? 2 : 1);
+    longText.erase(0, longText[0] == '\xC3' ? 2 : 1);
+  }
+  while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+  EXPECT_EQ(index.Preview(std::size(cases)), cut + "\xE2\x80\xA6");
+}
+
 TEST(RecentUse, StoredFormRoundTripsSkipsGarbageAndStaysSmall) {
   const RecentUse parsed = RecentUse::Parse("17:1a2b3c4d x:1 5: 0:ff 9:zz 3:abc 17:1a2b3c4d");
   EXPECT_EQ(parsed.Records(), (std::vector<RecentRecord>{{17, 0x1a2b3c4d}, {3, 0xabc}}));
