@@ -35,13 +35,16 @@ void Activation::ShowSnippetMenu() {
   // The file rarely changes between two showings; sorting tens of thousands
   // of names each time would be most of the wait.
   const uint64_t fingerprint = EntryListFingerprint(entries);
-  if (!menu_ || menu_->cascading != cascading || fingerprint != menuEntries_) {
-    menu_.reset();  // a large menu's old model need not live beside the new one
-    menu_ = BuildSnippetMenu(entries, cascading);
+  if (fingerprint != menuEntries_ || menuOrder_.size() > entries.size()) {
+    menuOrder_ = SnippetMenuOrder(entries);
     menuEntries_ = fingerprint;
   }
-  const SnippetMenu& menu = *menu_;
-  OnMenuChoice(target_.PopupSnippetMenu(menu));
+  // The items live for this showing only: a menu of many thousand entries
+  // is made again in a moment, but would be kept in memory for good.
+  menu_ = BuildSnippetMenu(entries, cascading, menuOrder_);
+  const int choice = target_.PopupSnippetMenu(*menu_);
+  OnMenuChoice(choice);
+  menu_.reset();
 }
 
 void Activation::ShowSearchWindow(bool reloadWhenShown) {

@@ -71,10 +71,11 @@ class Activation {
 
   ActivationTarget& target_;
   bool busy_ = false;
-  // The menu last built and a fingerprint of the entries it was built from;
-  // its items carry the names, so it needs no copy of the list.
+  // The menu on screen; its items carry the names, so the choice needs no
+  // copy of the list.
   std::optional<SnippetMenu> menu_;
-  uint64_t menuEntries_ = 0;
+  uint64_t menuEntries_ = 0;  // fingerprint of the list menuOrder_ sorts
+  std::vector<uint32_t> menuOrder_;
 };
 
 }  // namespace zelvo

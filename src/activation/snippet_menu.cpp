@@ -34,7 +34,7 @@ std::string MenuGroupCaption(int group) {
   return std::string("&") + static_cast<char>('A' + group - 1);
 }
 
-SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading) {
+std::vector<uint32_t> SnippetMenuOrder(const std::vector<EntryListItem>& entries) {
   // Each key is the 1252 bytes of the name, "\x03" and the number's text,
   // all in one buffer: tens of thousands of keys of their own would be as
   // many small blocks left in the heap.
@@ -44,7 +44,7 @@ SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cas
   std::vector<uint32_t> starts, order;
   ReserveHeapFriendly(keys, bound);
   ReserveHeapFriendly(starts, entries.size() + 1);
-  ReserveHeapFriendly(order, entries.size());
+  order.reserve(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
     const EntryListItem& e = entries[i];
     starts.push_back(static_cast<uint32_t>(keys.size()));
@@ -58,30 +58,43 @@ SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cas
   const auto key = [&](uint32_t i) { return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]); };
   // Compared as unsigned bytes: the ordinal order of the codes.
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
+  return order;
+}
 
+SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading) {
+  return BuildSnippetMenu(entries, cascading, SnippetMenuOrder(entries));
+}
+
+SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading,
+                             const std::vector<uint32_t>& order) {
+  const auto item = [&](uint32_t i) {
+    SnippetMenuItem entry;
+    entry.caption = entries[i].Name;
+    entry.tag = entries[i].Number;
+    return entry;
+  };
   SnippetMenu menu;
   menu.cascading = cascading;
-  // Grouped by the 1252 byte, so letters with diacritics go to "&0-9".
-  std::array<std::size_t, kMenuGroupCount> sizes{};
-  for (uint32_t i : order) ++sizes[MenuGroupOf(key(i))];
   auto& flat = menu.items;
-  if (!cascading) flat.reserve(order.size() + 4);
-  for (int g = 0; cascading && g < kMenuGroupCount; ++g) menu.groups[g].reserve(sizes[g]);
-  for (uint32_t i : order) {
-    const EntryListItem& e = entries[i];
-    SnippetMenuItem item;
-    item.caption = e.Name;
-    item.tag = e.Number;
-    if (cascading)
-      menu.groups[MenuGroupOf(key(i))].push_back(std::move(item));
-    else
-      flat.push_back(std::move(item));
-  }
-  std::array<bool, kMenuGroupCount> used{};
-  for (int g = 0; g < kMenuGroupCount; ++g) used[g] = sizes[g] > 0;
-  if (cascading) {
+  if (!cascading) {
+    ReserveHeapFriendly(flat, order.size() + 5);
+    for (uint32_t i : order) flat.push_back(item(i));
+  } else {
+    // Grouped by the 1252 byte, so letters with diacritics go to "&0-9";
+    // each group's entries keep their order and lie together.
+    const auto groupOf = [&](uint32_t i) { return MenuGroupOf(Utf8ToCp1252(entries[i].Name.substr(0, 4))); };
+    std::array<std::size_t, kMenuGroupCount + 1> start{};
+    for (uint32_t i : order) ++start[groupOf(i) + 1];
+    for (int g = 0; g < kMenuGroupCount; ++g) start[g + 1] += start[g];
+    std::vector<uint32_t> grouped(order.size());
+    std::array<std::size_t, kMenuGroupCount> next{};
+    for (int g = 0; g < kMenuGroupCount; ++g) next[g] = start[g];
+    for (uint32_t i : order) grouped[next[groupOf(i)]++] = i;
+    ReserveHeapFriendly(menu.grouped, grouped.size());
+    for (uint32_t i : grouped) menu.grouped.push_back(item(i));
     for (int g = 0; g < kMenuGroupCount; ++g) {
-      if (!used[g]) continue;
+      menu.groups[g] = std::span<const SnippetMenuItem>(menu.grouped).subspan(start[g], start[g + 1] - start[g]);
+      if (menu.groups[g].empty()) continue;
       SnippetMenuItem header;
       header.kind = MenuItemKind::GroupHeader;
       header.caption = MenuGroupCaption(g);
@@ -112,13 +125,13 @@ int MenuTagFromCommandId(int id) {
 }
 
 const SnippetMenuItem* FindMenuEntry(const SnippetMenu& menu, int number) {
-  auto find = [number](const std::vector<SnippetMenuItem>& items) -> const SnippetMenuItem* {
+  auto find = [number](std::span<const SnippetMenuItem> items) -> const SnippetMenuItem* {
     for (const SnippetMenuItem& item : items)
       if (item.kind == MenuItemKind::Entry && item.tag == number) return &item;
     return nullptr;
   };
   if (const SnippetMenuItem* item = find(menu.items)) return item;
-  for (const std::vector<SnippetMenuItem>& group : menu.groups)
+  for (std::span<const SnippetMenuItem> group : menu.groups)
     if (const SnippetMenuItem* item = find(group)) return item;
   return nullptr;
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,16 +36,31 @@ struct SnippetMenuItem {
 
 inline constexpr int kMenuGroupCount = 27;  // "&0-9", "&A" ... "&Z"
 
+// Made for one showing: the entries' items lie in one block, which goes
+// back to the system with the menu (store/heap_blocks.h). Moves, never
+// copies, since the groups point into that block.
 struct SnippetMenu {
+  SnippetMenu() = default;
+  SnippetMenu(SnippetMenu&&) = default;
+  SnippetMenu& operator=(SnippetMenu&&) = default;
+  SnippetMenu(const SnippetMenu&) = delete;
+  SnippetMenu& operator=(const SnippetMenu&) = delete;
+
   bool cascading = false;
   std::vector<SnippetMenuItem> items;  // the level that pops up
-  // Cascading mode: the entries of each group, filled in sort order.
-  std::array<std::vector<SnippetMenuItem>, kMenuGroupCount> groups;
+  // Cascading mode: the entries of each group, in sort order.
+  std::array<std::span<const SnippetMenuItem>, kMenuGroupCount> groups;
+  std::vector<SnippetMenuItem> grouped;  // what the groups point into
 };
 
-// Sorted by the Windows-1252 bytes of name + "\x03" + decimal number, as an
-// ordinal compare: upper case before lower case before accented letters, a
-// prefix before its extensions, equal names by number text ("12" before "3").
+// Indices of the entries the menu shows, sorted by the Windows-1252 bytes of
+// name + "\x03" + decimal number, as an ordinal compare: upper case before
+// lower case before accented letters, a prefix before its extensions, equal
+// names by number text ("12" before "3"). The costly part of a menu, kept
+// while the list is unchanged.
+std::vector<uint32_t> SnippetMenuOrder(const std::vector<EntryListItem>& entries);
+SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading,
+                             const std::vector<uint32_t>& order);
 SnippetMenu BuildSnippetMenu(const std::vector<EntryListItem>& entries, bool cascading);
 
 // The entry item with that number, or null.

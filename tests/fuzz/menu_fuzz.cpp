@@ -25,7 +25,7 @@ std::string SortKey(const SnippetMenuItem& item) {
 }
 
 // Ordinal order of the codes, as unsigned bytes.
-bool InOrder(const std::vector<SnippetMenuItem>& items) {
+bool InOrder(std::span<const SnippetMenuItem> items) {
   for (std::size_t i = 1; i < items.size(); ++i) {
     const std::string a = SortKey(items[i - 1]), b = SortKey(items[i]);
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {

@@ -5,7 +5,7 @@
 namespace zelvo {
 namespace {
 
-void AppendItems(HMENU target, const std::vector<SnippetMenuItem>& items,
+void AppendItems(HMENU target, std::span<const SnippetMenuItem> items,
                  std::vector<HMENU>* submenus) {
   for (const SnippetMenuItem& item : items) {
     switch (item.kind) {

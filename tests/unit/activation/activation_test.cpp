@@ -25,7 +25,8 @@ class RecordingTarget : public ActivationTarget {
   bool MenuCascading() override { return cascading; }
   int PopupSnippetMenu(const SnippetMenu& menu) override {
     log.push_back("popup");
-    lastMenu = menu;
+    lastMenu.cascading = menu.cascading;  // the popup level; the menu itself lives only while shown
+    lastMenu.items = menu.items;
     if (whileMenuOpen) whileMenuOpen();
     return choice;
   }

@@ -5,13 +5,13 @@
 namespace zelvo {
 namespace {
 
-std::vector<std::string> Captions(const std::vector<SnippetMenuItem>& items) {
+std::vector<std::string> Captions(std::span<const SnippetMenuItem> items) {
   std::vector<std::string> out;
   for (const auto& i : items) out.push_back(i.caption);
   return out;
 }
 
-std::vector<int> Tags(const std::vector<SnippetMenuItem>& items) {
+std::vector<int> Tags(std::span<const SnippetMenuItem> items) {
   std::vector<int> out;
   for (const auto& i : items) out.push_back(i.tag);
   return out;

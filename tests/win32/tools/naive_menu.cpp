@@ -30,7 +30,7 @@ std::vector<EntryListItem> ReadNamesOneByOne() {
   return entries;
 }
 
-void AppendAll(HMENU target, const SnippetMenu& menu, const std::vector<SnippetMenuItem>& items) {
+void AppendAll(HMENU target, const SnippetMenu& menu, std::span<const SnippetMenuItem> items) {
   for (const SnippetMenuItem& item : items) {
     if (item.kind == MenuItemKind::Separator) {
       AppendMenuW(target, MF_SEPARATOR, 0, nullptr);
