@@ -46,12 +46,12 @@ void SearchForm::OnFocusLost() {
 void SearchForm::Choose(int row) {
   if (row < 0 || static_cast<std::size_t>(row) >= RowCount()) return;
   const uint32_t id = (*rows_)[row];
-  choice_ = EntryListItem{std::string(index_->Name(id)), index_->Number(id)};
+  choice_ = EntryListItem{index_->Name(id), index_->Number(id)};
   if (view_) view_->Close();
 }
 
-std::string_view SearchForm::RowName(std::size_t row) const {
-  return row < RowCount() ? index_->Name((*rows_)[row]) : std::string_view();
+std::string SearchForm::RowName(std::size_t row) const {
+  return row < RowCount() ? index_->Name((*rows_)[row]) : std::string();
 }
 
 std::string SearchForm::RowPreview(std::size_t row) const {

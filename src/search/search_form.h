@@ -42,7 +42,7 @@ class SearchForm {
   void OnFocusLost();
 
   std::size_t RowCount() const { return rows_->size(); }
-  std::string_view RowName(std::size_t row) const;
+  std::string RowName(std::size_t row) const;
   // The text on one line, or "(verschlüsselt)".
   std::string RowPreview(std::size_t row) const;
 

@@ -48,8 +48,8 @@ std::string PlainPreview(std::string_view plain) {
   return out;
 }
 
-// A preview is mostly the start of its text's folded form, which the index
-// holds anyway, with capitals, and with some letters the folding spelt
+// A name or a preview is mostly (the start of) its folded form, which the
+// index holds anyway, with capitals, and with some letters the folding spelt
 // otherwise ("ü" as "ue", "é" as "e"). It is kept as just those
 // differences when they are shorter and read back exactly:
 //   varint  2 * folded bytes covered + 1 when cut off with "…"
@@ -74,7 +74,7 @@ std::size_t GetVarint(std::string_view in, std::size_t& i) {
   return v;
 }
 
-std::string DecodePreview(std::string_view code, std::string_view folded) {
+std::string DecodeFromFolded(std::string_view code, std::string_view folded) {
   std::size_t i = 0;
   const std::size_t head = GetVarint(code, i);
   const std::size_t covered = std::min(head / 2, folded.size());
@@ -104,8 +104,8 @@ std::string DecodePreview(std::string_view code, std::string_view folded) {
   return out;
 }
 
-// The differences, or nothing when the preview is kept better as it is.
-std::optional<std::string> EncodePreview(std::string_view preview, std::string_view folded) {
+// The differences, or nothing when the text is kept better as it is.
+std::optional<std::string> EncodeAsFolded(std::string_view preview, std::string_view folded) {
   std::string_view shown = preview;
   const bool cut = shown.size() >= kEllipsis.size() && shown.substr(shown.size() - kEllipsis.size()) == kEllipsis;
   if (cut) shown.remove_suffix(kEllipsis.size());
@@ -143,7 +143,7 @@ std::optional<std::string> EncodePreview(std::string_view preview, std::string_v
   capitals.resize((at + 7) / 8, '\0');
   code += capitals;
   code += changes;
-  if (code.size() >= preview.size() || DecodePreview(code, folded) != preview) return std::nullopt;
+  if (code.size() >= preview.size() || DecodeFromFolded(code, folded) != preview) return std::nullopt;
   return code;
 }
 
@@ -176,7 +176,7 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
   });
 
   SearchIndex index;
-  index.names_.reserve(nameBytes);
+  ReserveHeapFriendly(index.names_, nameBytes);
   index.entries_.reserve(entries.size());
   index.enciphered_.reserve(entries.size());
   index.ordered_.reserve(entries.size());
@@ -204,7 +204,7 @@ void SearchIndex::Add(int number, std::string_view name, const std::string& stor
   e.foldedNameLength = Offset(folded.size()) - e.folded;
   AppendFolded(folded, plain);
   e.foldedTextLength = Offset(folded.size()) - e.folded - e.foldedNameLength;
-  const std::optional<std::string> code = EncodePreview(preview, FoldedText(folded, e));
+  const std::optional<std::string> code = EncodeAsFolded(preview, FoldedText(folded, e));
   const std::string& kept = code ? *code : preview;
   std::string& previews = previews_.Room(kept.size());
   e.previewBlock = previews_.Last();
@@ -212,21 +212,29 @@ void SearchIndex::Add(int number, std::string_view name, const std::string& stor
   // At most kPreviewLength characters of four bytes, well below the flag.
   e.previewLength = static_cast<uint16_t>(kept.size() | (code ? kEncodedPreview : 0));
   previews += kept;
-  e.name = Offset(names_.size());
-  names_ += name;
+  const std::optional<std::string> nameCode = EncodeAsFolded(name, FoldedName(folded, e));
+  e.name = Offset(names_.size()) | (nameCode ? kEncodedName : 0);
+  names_ += nameCode ? std::string_view(*nameCode) : name;
   entries_.push_back(e);
   enciphered_.push_back(enciphered);
   ordered_.push_back(Offset(entries_.size() - 1));
 }
 
-std::string_view SearchIndex::Name(uint32_t id) const {
-  const uint32_t end = id + 1 < entries_.size() ? entries_[id + 1].name : Offset(names_.size());
-  return std::string_view(names_).substr(entries_[id].name, end - entries_[id].name);
+std::string SearchIndex::Name(uint32_t id) const {
+  const uint32_t start = entries_[id].name & ~kEncodedName;
+  const uint32_t end = id + 1 < entries_.size() ? entries_[id + 1].name & ~kEncodedName : Offset(names_.size());
+  const std::string_view kept = std::string_view(names_).substr(start, end - start);
+  if (entries_[id].name & kEncodedName) return DecodeFromFolded(kept, FoldedName(id));
+  return std::string(kept);
 }
 
 std::string_view SearchIndex::FoldedName(uint32_t id) const {
   const Entry& e = entries_[id];
-  return std::string_view(folded_.blocks[e.foldedBlock]).substr(e.folded, e.foldedNameLength);
+  return FoldedName(folded_.blocks[e.foldedBlock], e);
+}
+
+std::string_view SearchIndex::FoldedName(std::string_view block, const Entry& e) {
+  return block.substr(e.folded, e.foldedNameLength);
 }
 
 std::string_view SearchIndex::FoldedText(uint32_t id) const {
@@ -242,7 +250,7 @@ std::string SearchIndex::Preview(uint32_t id) const {
   const Entry& e = entries_[id];
   const std::string_view kept = std::string_view(previews_.blocks[e.previewBlock])
                                     .substr(e.preview, e.previewLength & ~kEncodedPreview);
-  if (e.previewLength & kEncodedPreview) return DecodePreview(kept, FoldedText(id));
+  if (e.previewLength & kEncodedPreview) return DecodeFromFolded(kept, FoldedText(id));
   return std::string(kept);
 }
 
@@ -302,7 +310,9 @@ void SearchIndex::ApplyRecentUse(const RecentUse& recent) {
 
   std::sort(ordered_.begin(), ordered_.end(), [&](uint32_t a, uint32_t b) {
     if (rank[a] != rank[b]) return rank[a] < rank[b];
-    return Alphabetical(FoldedName(a), Name(a), Number(a), FoldedName(b), Name(b), Number(b));
+    // Names are decoded only for the rare tie of their folded forms.
+    if (const int c = FoldedName(a).compare(FoldedName(b)); c != 0) return c < 0;
+    return Alphabetical({}, Name(a), Number(a), {}, Name(b), Number(b));
   });
 }
 

@@ -39,7 +39,7 @@ class SearchIndex {
   const std::vector<uint32_t>& Ordered() const { return ordered_; }
 
   int Number(uint32_t id) const { return entries_[id].number; }
-  std::string_view Name(uint32_t id) const;
+  std::string Name(uint32_t id) const;
   bool Enciphered(uint32_t id) const { return enciphered_[id]; }
   std::string_view FoldedName(uint32_t id) const;
   // Empty for enciphered entries.
@@ -70,12 +70,14 @@ class SearchIndex {
     uint32_t foldedNameLength = 0;
     uint32_t foldedTextLength = 0;
     uint32_t preview = 0;  // in previews_
-    uint32_t name = 0;     // in names_; runs up to the next entry's
+    uint32_t name = 0;     // in names_, | kEncodedName; runs up to the next entry's
     uint16_t foldedBlock = 0;
     uint16_t previewBlock = 0;
     uint16_t previewLength = 0;  // | kEncodedPreview: kept as its differences from the folded text
   };
   static constexpr uint16_t kEncodedPreview = 0x8000;
+  static constexpr uint32_t kEncodedName = 0x80000000;
+  static std::string_view FoldedName(std::string_view block, const Entry& e);
   static std::string_view FoldedText(std::string_view block, const Entry& e);
 
   std::vector<Entry> entries_;

@@ -152,9 +152,10 @@ TEST(SearchForm, PreviewsShowTheTextOnOneLineAndHideEncipheredTexts) {
   EXPECT_EQ(form.RowPreview(2), "(verschl\xC3\xBCsselt)");
 }
 
-// Most previews are kept as their differences from the folded text (capitals,
-// letters the folding spells otherwise); each must read back exactly.
-TEST(SearchIndex, EveryPreviewReadsBackAsTheTextShows) {
+// Most names and previews are kept as their differences from the folded
+// text (capitals, letters the folding spells otherwise); each must read back
+// exactly.
+TEST(SearchIndex, EveryNameAndPreviewReadsBackAsTheTextShows) {
   const std::string words = "Wort \xC3\x84nderung ";
   struct Case {
     std::string stored, preview;
@@ -170,11 +171,15 @@ TEST(SearchIndex, EveryPreviewReadsBackAsTheTextShows) {
       {"", ""},
   };
   SearchIndex index;
-  for (const Case& c : cases) index.Add(1, "Name", c.stored, false);
+  for (const Case& c : cases) index.Add(1, c.preview, c.stored, false);
   std::string longText;
   while (longText.size() < 3 * kPreviewLength) longText += words;
   index.Add(2, "Lang", longText, false);
-  for (uint32_t id = 0; id < std::size(cases); ++id) EXPECT_EQ(index.Preview(id), cases[id].preview) << id;
+  for (uint32_t id = 0; id < std::size(cases); ++id) {
+    EXPECT_EQ(index.Preview(id), cases[id].preview) << id;
+    EXPECT_EQ(index.Name(id), cases[id].preview) << id;
+  }
+  EXPECT_EQ(index.Name(std::size(cases)), "Lang");
   std::string cut;
   for (std::size_t chars = 0; chars < kPreviewLength; ++chars) {
     cut += longText.substr(0, longText[0] == '\xC3' ? 2 : 1);
