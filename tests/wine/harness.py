@@ -439,7 +439,13 @@ class WineSession:
 
     def clipboard(self):
         """The clipboard's text, or None when it holds no text."""
-        result = self.wintool("clipboard", check=False)
+        # Reading changes nothing, so a try that failed to start the tool or
+        # to open the clipboard (another program holds it) is made again.
+        for attempt in range(3):
+            result = self.wintool("clipboard", check=False)
+            if result.returncode in (0, 4):
+                break
+            time.sleep(1)
         return result.stdout if result.returncode == 0 else None
 
     def set_clipboard(self, text):

@@ -125,9 +125,11 @@ int ToolbarButtonRect(HWND toolbar, int index) {
   return 0;
 }
 
+// Exit code 0 with the text, 4 when the clipboard holds none, 2 when it
+// cannot be opened; Wine failing to start the tool gives 1.
 int Clipboard() {
   if (!OpenClipboardRetrying()) return 2;
-  int rc = 1;
+  int rc = 4;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
       std::string utf8 = Narrow(std::wstring(text));
