@@ -332,20 +332,22 @@ class WineSession:
         return process
 
     def wintool(self, *args, check=True):
-        return self.run(self.exe("wintool.exe"), *args, timeout=30, check=check, raw=True)
+        # Wine now and then fails to start a program at all (exit code 1, no
+        # output) while another one is starting. The tool itself never exits
+        # with 1, so such a try did nothing and is made again.
+        for attempt in range(3):
+            result = self.run(self.exe("wintool.exe"), *args, timeout=30, raw=True)
+            if result.returncode != 1 or result.stdout or attempt == 2:
+                break
+            time.sleep(1)
+        if check and result.returncode != 0:
+            raise WineError(f"wintool.exe {' '.join(map(str, args))} exited with "
+                            f"{result.returncode}: {result.stdout}{result.stderr}")
+        return result
 
     def processes(self):
         """(Windows pid, parent pid, exe name) of every process in the prefix."""
-        # Wine now and then fails to start a program at all (exit code 1,
-        # no output) while another one is starting; the listing only reads.
-        for attempt in range(3):
-            try:
-                listing = self.wintool("processes").stdout
-                break
-            except WineError:
-                if attempt == 2:
-                    raise
-                time.sleep(1)
+        listing = self.wintool("processes").stdout
         rows = []
         for line in listing.splitlines():
             pid, parent, name = line.split("\t", 2)
@@ -439,8 +441,8 @@ class WineSession:
 
     def clipboard(self):
         """The clipboard's text, or None when it holds no text."""
-        # Reading changes nothing, so a try that failed to start the tool or
-        # to open the clipboard (another program holds it) is made again.
+        # Reading changes nothing, so a try that found the clipboard held by
+        # another program is made again.
         for attempt in range(3):
             result = self.wintool("clipboard", check=False)
             if result.returncode in (0, 4):

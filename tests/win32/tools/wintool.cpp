@@ -118,7 +118,7 @@ int ToolbarButtonRect(HWND toolbar, int index) {
   const bool read = ok && ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  if (!read) return 1;
+  if (!read) return 2;
   MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
   Out(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
       std::to_wstring(r.bottom));
