@@ -209,16 +209,14 @@ const EntryListItem& MainForm::RowAt(std::size_t row) const {
 
 std::vector<EntryListItem> MainForm::Rows() const {
   std::vector<EntryListItem> rows;
+  rows.reserve(RowCount());
   for (std::size_t i = 0; i < RowCount(); ++i) rows.push_back(RowAt(i));
   return rows;
 }
 
 std::vector<EntryListItem>& MainForm::OwnRows() {
   if (!rowsOwned_) {
-    std::vector<EntryListItem> rows;
-    rows.reserve(RowCount());
-    for (std::size_t i = 0; i < RowCount(); ++i) rows.push_back(RowAt(i));
-    ownRows_ = std::move(rows);
+    ownRows_ = Rows();
     rowsOwned_ = true;
   }
   return ownRows_;

@@ -133,7 +133,7 @@ class MainForm : public EntryRows {
   // State, for the view and tests.
   std::size_t RowCount() const override;
   const EntryListItem& RowAt(std::size_t row) const override;
-  std::vector<EntryListItem> Rows() const;  // all of them, for tests
+  std::vector<EntryListItem> Rows() const;  // all of them, as a list of their own
   int SelectedRow() const { return selectedRow_; }
   int CurrEntryListIndex() const { return currEntryListIndex_; }
   const std::string& SearchText() const { return searchText_; }

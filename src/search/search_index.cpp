@@ -105,8 +105,8 @@ std::string DecodeFromFolded(std::string_view code, std::string_view folded) {
 }
 
 // The differences, or nothing when the text is kept better as it is.
-std::optional<std::string> EncodeAsFolded(std::string_view preview, std::string_view folded) {
-  std::string_view shown = preview;
+std::optional<std::string> EncodeAsFolded(std::string_view text, std::string_view folded) {
+  std::string_view shown = text;
   const bool cut = shown.size() >= kEllipsis.size() && shown.substr(shown.size() - kEllipsis.size()) == kEllipsis;
   if (cut) shown.remove_suffix(kEllipsis.size());
   std::string capitals, changes;
@@ -143,7 +143,7 @@ std::optional<std::string> EncodeAsFolded(std::string_view preview, std::string_
   capitals.resize((at + 7) / 8, '\0');
   code += capitals;
   code += changes;
-  if (code.size() >= preview.size() || DecodeFromFolded(code, folded) != preview) return std::nullopt;
+  if (code.size() >= text.size() || DecodeFromFolded(code, folded) != text) return std::nullopt;
   return code;
 }
 
