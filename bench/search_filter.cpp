@@ -1,14 +1,18 @@
-// Quick search at 32,767 entries: the time per keystroke of our indexed,
-// incremental filter against the naive way (every name and text folded and
-// scanned again at every keystroke, the matches sorted), in the same run.
+// Quick search at 32,767 entries, an eighth of them enciphered: the time per
+// keystroke of our indexed, incremental filter against the naive way (every
+// name and text deciphered, folded and scanned again at every keystroke, the
+// matches sorted), in the same run.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
 
+#include "fakes/fake_clock.h"
+#include "fakes/fake_random.h"
 #include "search/folding.h"
 #include "search/search_filter.h"
+#include "store/cipher.h"
 #include "store/codepage.h"
 #include "store/text_codes.h"
 
@@ -35,17 +39,23 @@ constexpr int kWordCount = sizeof(kWords) / sizeof(kWords[0]);
 
 struct Source {
   int number;
-  std::string name, text;
+  std::string name, text;  // the text as the data file holds it
+  bool crypt;
 };
 
+// Every eighth entry is stored enciphered, as new entries are by default.
 std::vector<Source> MakeEntries() {
+  FakeRandom random;
+  FakeClock clock;
   std::vector<Source> entries;
   for (int i = 1; i <= kEntries; ++i) {
     Source s{i, std::string(kWords[i % kWordCount]) + " " + kWords[(i / kWordCount) % kWordCount] +
                     " " + std::to_string(i),
              "Sehr geehrte Damen und Herren,\\N\\Nvielen Dank f\xC3\xBCr Ihre Nachricht zum Thema " +
                  std::string(kWords[(i * 7) % kWordCount]) + " vom " + std::to_string(i % 28 + 1) +
-                 ". M\xC3\xA4rz. Wir melden uns bei Ihnen.\\N\\NMit freundlichen Gr\xC3\xBC\xC3\x9F" "en"};
+                 ". M\xC3\xA4rz. Wir melden uns bei Ihnen.\\N\\NMit freundlichen Gr\xC3\xBC\xC3\x9F" "en",
+             i % 8 == 0};
+    if (s.crypt) s.text = EncipherText(s.text, random, clock);
     entries.push_back(std::move(s));
   }
   return entries;
@@ -62,12 +72,12 @@ std::vector<int> NaiveKeystroke(const std::vector<Source>& entries, const std::s
   std::vector<Hit> hits;
   for (const Source& e : entries) {
     const std::string name = FoldForSearch(e.name);
-    const std::string text = FoldForSearch(UnescapeText(e.text));
+    const std::string text = FoldForSearch(UnescapeText(e.crypt ? DecipherText(e.text) : e.text));
     bool all = true, allInName = true;
     for (const std::string& w : q.words) {
-      if (name.find(w) != std::string::npos) continue;
+      if (HoldsWord(name, w)) continue;
       allInName = false;
-      if (text.find(w) == std::string::npos) all = false;
+      if (!HoldsWord(text, w)) all = false;
     }
     if (!all) continue;
     int kind = 3;
@@ -106,6 +116,8 @@ int main() {
   for (const Source& e : entries) file += std::to_string(e.number) + "=" + e.name + "\r\n";
   file += "[Text]\r\n";
   for (const Source& e : entries) file += std::to_string(e.number) + "=" + e.text + "\r\n";
+  file += "[Crypt]\r\n";
+  for (const Source& e : entries) file += std::to_string(e.number) + "=" + (e.crypt ? "1" : "0") + "\r\n";
   const IniDocument doc = IniDocument::Parse(Utf8ToCp1252(file));
   const EntryList list = SnippetStore::EntryListFrom(doc);
 

@@ -1,6 +1,5 @@
 #include "search/folding.h"
 
-#include <algorithm>
 #include <array>
 
 #include "store/codepage.h"
@@ -59,43 +58,40 @@ const char* FoldedCodePoint(char32_t cp) {
   return cp <= 0xFF ? kLatin1[cp - 0xA0] : FoldBeyondLatin1(cp);
 }
 
-void AppendFolded(std::string& out, std::string_view text) {
+void AppendFolded(std::string& out, std::string_view text, Folding folding) {
   // No folding is longer than what it replaces, so the text's own length
   // is room enough; the whole data file passes through here.
   const std::size_t start = out.size();
   out.resize(start + text.size());
   char* const begin = out.data() + start;
   char* p = begin;
+  const bool dropE = folding == Folding::Search;
   bool blank = false;  // a blank is owed before the next character
+  const auto put = [&](char c) {
+    if (blank && p != begin) *p++ = ' ';
+    else if (dropE && c == 'e' && p != begin && DropsFollowingE(p[-1])) return;
+    blank = false;
+    *p++ = c;
+  };
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
-    std::string_view piece;
     if (b < 0x80) {
       ++i;
-      const char c = FoldedAscii(b);
-      if (c == 0) {
-        blank = true;
-        continue;
-      }
-      if (blank && p != begin) *p++ = ' ';
-      blank = false;
-      *p++ = c;
+      if (const char c = FoldedAscii(b)) put(c);
+      else blank = true;
       continue;
     }
     char32_t cp = 0;
     const std::size_t length = DecodeUtf8At(text, i, cp);
-    piece = text.substr(i, length);
+    std::string_view piece = text.substr(i, length);
     i += length;
     if (cp == kInvalidCodePoint) continue;
     if (const char* folded = FoldedCodePoint(cp)) piece = folded;
-    if (piece.empty()) continue;
     if (piece == " ") {
       blank = true;
       continue;
     }
-    if (blank && p != begin) *p++ = ' ';
-    blank = false;
-    p = std::copy(piece.begin(), piece.end(), p);
+    for (const char c : piece) put(c);
   }
   out.resize(start + static_cast<std::size_t>(p - begin));
 }

@@ -20,6 +20,18 @@ bool OccursAtWordStart(std::string_view text, std::string_view part) {
 
 }  // namespace
 
+bool HoldsWord(std::string_view folded, std::string_view word) {
+  if (folded.find(word) != std::string_view::npos) return true;
+  if (word.empty() || word[0] != 'e') return false;
+  // The "e" may be one the folding left out after "a", "o" or "u": "er"
+  // still finds "Bauer", folded "baur".
+  const std::string_view rest = word.substr(1);
+  if (rest.empty()) return folded.find_first_of("aou") != std::string_view::npos;
+  for (std::size_t pos = folded.find(rest, 1); pos != std::string_view::npos; pos = folded.find(rest, pos + 1))
+    if (DropsFollowingE(folded[pos - 1])) return true;
+  return false;
+}
+
 SearchQuery ParseQuery(std::string_view typed) {
   SearchQuery q;
   q.phrase = FoldForSearch(typed);  // blanks already single, none at the ends
@@ -38,9 +50,9 @@ std::optional<MatchKind> MatchEntry(const SearchIndex& index, uint32_t id,
   const std::string_view text = index.FoldedText(id);
   bool allInName = true;
   for (const std::string& word : query.words) {
-    if (name.find(word) != std::string_view::npos) continue;
+    if (HoldsWord(name, word)) continue;
     allInName = false;
-    if (text.find(word) == std::string_view::npos) return std::nullopt;
+    if (!HoldsWord(text, word)) return std::nullopt;
   }
   if (!allInName) return MatchKind::TextOnly;
   if (name.starts_with(query.phrase)) return MatchKind::NameStarts;

@@ -19,6 +19,9 @@ struct SearchQuery {
 };
 SearchQuery ParseQuery(std::string_view typed);
 
+// Whether folded text holds a folded word of a query.
+bool HoldsWord(std::string_view folded, std::string_view word);
+
 // How well an entry matches, best first.
 enum class MatchKind : uint8_t { NameStarts, NameWordStarts, NameContains, TextOnly };
 

@@ -9,7 +9,17 @@ SearchForm::SearchForm(std::shared_ptr<const SearchIndex> index)
 
 void SearchForm::AttachView(SearchView* view) {
   view_ = view;
-  if (view_) view_->ShowRows(RowCount());
+  ShowRows();
+}
+
+void SearchForm::ShowRows() {
+  if (!view_) return;
+  view_->ShowRows(RowCount());
+  OnRowSelected(RowCount() > 0 ? 0 : -1);
+}
+
+void SearchForm::OnRowSelected(int row) {
+  if (view_) view_->ShowDetail(row >= 0 ? RowName(static_cast<std::size_t>(row)) : std::string());
 }
 
 void SearchForm::UseIndex(std::shared_ptr<const SearchIndex> index) {
@@ -22,7 +32,7 @@ void SearchForm::UseIndex(std::shared_ptr<const SearchIndex> index) {
 void SearchForm::OnQueryChanged(const std::string& typed) {
   query_ = typed;
   rows_ = &filter_.Update(typed);
-  if (view_) view_->ShowRows(RowCount());
+  ShowRows();
 }
 
 void SearchForm::OnEnter() {

@@ -17,6 +17,9 @@ class SearchView {
   virtual void ShowRows(std::size_t count) = 0;
   // The row the list has selected, -1 for none.
   virtual int SelectedRow() = 0;
+  // The line below the list: the selected entry's whole name, which the
+  // list may have to cut.
+  virtual void ShowDetail(const std::string& text) = 0;
   virtual void Close() = 0;
 };
 
@@ -30,6 +33,8 @@ class SearchForm {
   // now is looked up in it.
   void UseIndex(std::shared_ptr<const SearchIndex> index);
   void OnQueryChanged(const std::string& typed);
+  // The list's selection moved to `row` (-1: none).
+  void OnRowSelected(int row);
   // Enter: the selected row; nothing happens when there is none.
   void OnEnter();
   // A double click on a row.
@@ -53,6 +58,8 @@ class SearchForm {
 
  private:
   void Choose(int row);
+  // The rows of the current query, the first one selected.
+  void ShowRows();
 
   std::shared_ptr<const SearchIndex> index_;
   SearchFilter filter_;

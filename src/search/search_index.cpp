@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "search/folding.h"
+#include "store/cipher.h"
 #include "store/codepage.h"
 #include "store/text_codes.h"
 
@@ -50,12 +51,12 @@ std::string PlainPreview(std::string_view plain) {
 
 // A name or a preview is mostly (the start of) its folded form, which the
 // index holds anyway, with capitals, and with some letters the folding spelt
-// otherwise ("ü" as "ue", "é" as "e"). It is kept as just those
-// differences when they are shorter and read back exactly:
+// otherwise ("ü" as "u", "é" as "e", the "e" of "ue" left out). It is kept as
+// just those differences when they are shorter and read back exactly:
 //   varint  2 * folded bytes covered + 1 when cut off with "…"
 //   bytes   one bit per covered folded byte: an ASCII capital
 //   then per character the folding changed:
-//   varint  folded bytes since the last one, byte folded length,
+//   varint  folded bytes since the last one, byte folded length (0 for a left-out "e"),
 //   byte    length of the character, its bytes
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 
@@ -111,10 +112,21 @@ std::optional<std::string> EncodeAsFolded(std::string_view text, std::string_vie
   if (cut) shown.remove_suffix(kEllipsis.size());
   std::string capitals, changes;
   std::size_t at = 0, lastChange = 0;
+  const auto change = [&](std::size_t foldedLength, std::string_view character) {
+    PutVarint(changes, at - lastChange);
+    changes += static_cast<char>(foldedLength);
+    changes += static_cast<char>(character.size());
+    changes += character;
+    lastChange = at + foldedLength;
+  };
   for (std::size_t i = 0; i < shown.size();) {
     const auto b = static_cast<unsigned char>(shown[i]);
     if (b < 0x80) {
       const char f = FoldedAscii(b) ? FoldedAscii(b) : ' ';
+      if (f == 'e' && at > 0 && DropsFollowingE(folded[at - 1])) {  // "ue" folded as "u"
+        change(0, shown.substr(i++, 1));
+        continue;
+      }
       if (at >= folded.size() || folded[at] != f) return std::nullopt;
       if (capitals.size() <= at / 8) capitals.resize(at / 8 + 1, '\0');
       if (static_cast<char>(b) != f) capitals[at / 8] = static_cast<char>(capitals[at / 8] | 1 << (at % 8));
@@ -127,15 +139,14 @@ std::optional<std::string> EncodeAsFolded(std::string_view text, std::string_vie
     const std::string_view character = shown.substr(i, length);
     i += length;
     const char* f = cp == kInvalidCodePoint ? nullptr : FoldedCodePoint(cp);
-    const std::string_view piece = f ? std::string_view(f) : character;
-    if (folded.substr(std::min(at, folded.size()), piece.size()) != piece || piece.size() > 255) return std::nullopt;
-    if (piece != character) {
-      PutVarint(changes, at - lastChange);
-      changes += static_cast<char>(piece.size());
-      changes += static_cast<char>(length);
-      changes += character;
-      lastChange = at + piece.size();
+    // The piece as the search folding wrote it: "ü" as "u", "oe" of "œ" as "o".
+    std::string piece;
+    for (const char c : f ? std::string_view(f) : character) {
+      const char before = !piece.empty() ? piece.back() : at > 0 ? folded[at - 1] : ' ';
+      if (c != 'e' || !DropsFollowingE(before)) piece += c;
     }
+    if (folded.substr(std::min(at, folded.size()), piece.size()) != piece || piece.size() > 255) return std::nullopt;
+    if (piece != character) change(piece.size(), character);
     at += piece.size();
   }
   std::string code;
@@ -161,7 +172,7 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
   ReserveHeapFriendly(keyStart, entries.size() + 1);
   for (const EntryListItem& item : entries) {
     keyStart.push_back(Offset(keys.size()));
-    AppendFolded(keys, item.Name);
+    AppendFolded(keys, item.Name, Folding::Sorting);
   }
   keyStart.push_back(Offset(keys.size()));
   const auto key = [&](std::size_t i) {
@@ -183,18 +194,19 @@ SearchIndex SearchIndex::FromFile(const IniDocument& doc, const EntryList& list)
   for (uint32_t i : order) {
     const EntryListItem& item = entries[i];
     const std::string number = std::to_string(item.Number);
-    // Enciphered texts stay enciphered: they are neither shown nor searched.
+    // An enciphered text is searched by what it says, but only its folded
+    // form is kept, never shown, and the deciphered text goes at once.
     const bool enciphered = CryptFlagFrom(doc.Get(kFieldCrypt, number));
-    index.Add(item.Number, item.Name, enciphered ? std::string() : doc.Get(kFieldText, number),
-              enciphered);
+    const std::string stored = doc.Get(kFieldText, number);
+    index.Add(item.Number, item.Name, enciphered ? DecipherText(stored) : stored, enciphered);
   }
   return index;
 }
 
 void SearchIndex::Add(int number, std::string_view name, const std::string& storedText,
                       bool enciphered) {
-  const std::string plain = enciphered ? std::string() : UnescapeText(storedText);
-  const std::string preview = PlainPreview(plain);
+  const std::string plain = UnescapeText(storedText);
+  const std::string preview = enciphered ? std::string() : PlainPreview(plain);
   Entry e;
   e.number = number;
   std::string& folded = folded_.Room(name.size() + plain.size());  // folding never lengthens a text
@@ -310,9 +322,7 @@ void SearchIndex::ApplyRecentUse(const RecentUse& recent) {
 
   std::sort(ordered_.begin(), ordered_.end(), [&](uint32_t a, uint32_t b) {
     if (rank[a] != rank[b]) return rank[a] < rank[b];
-    // Names are decoded only for the rare tie of their folded forms.
-    if (const int c = FoldedName(a).compare(FoldedName(b)); c != 0) return c < 0;
-    return Alphabetical({}, Name(a), Number(a), {}, Name(b), Number(b));
+    return a < b;  // added alphabetically
   });
 }
 

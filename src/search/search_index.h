@@ -17,7 +17,8 @@
 
 namespace zelvo {
 
-// Shown instead of the text of an enciphered entry, which is never searched.
+// Shown instead of the text of an enciphered entry, which is searched by its
+// folded form but never shown.
 inline constexpr const char* kEncipheredPreview = "(verschl\xC3\xBC" "sselt)";
 // Characters of the one-line preview before it is cut off with "…".
 inline constexpr std::size_t kPreviewLength = 120;
@@ -28,10 +29,11 @@ class SearchIndex {
   // out in alphabetical order, the order most searches walk them in.
   static SearchIndex FromFile(const IniDocument& doc, const EntryList& list);
 
-  // `storedText` with its backslash codes, as in the data file.
+  // `storedText` with its backslash codes, as in the data file, deciphered.
+  // Entries are added in alphabetical order (FromFile sorts them).
   void Add(int number, std::string_view name, const std::string& storedText, bool enciphered);
   // Orders the entries: those this PC used recently first, most recent
-  // first, then alphabetically. Call after adding the entries.
+  // first, then in the order they were added. Call after adding the entries.
   void ApplyRecentUse(const RecentUse& recent);
 
   std::size_t Size() const { return entries_.size(); }
@@ -42,7 +44,6 @@ class SearchIndex {
   std::string Name(uint32_t id) const;
   bool Enciphered(uint32_t id) const { return enciphered_[id]; }
   std::string_view FoldedName(uint32_t id) const;
-  // Empty for enciphered entries.
   std::string_view FoldedText(uint32_t id) const;
   // The text on one line: backslash codes undone, line breaks and tabs as
   // blanks, cut after kPreviewLength characters; empty for enciphered entries.

@@ -19,7 +19,7 @@ int Place(int pointer, int size, int low, int high) {
 }  // namespace
 
 SearchLayout LayoutSearchWindow(int dpi, int pointerX, int pointerY, const PixelRect& workArea,
-                                int border) {
+                                int border, int lineHeight) {
   const auto s = [dpi](int units) { return ScaleToDpi(units, dpi); };
   const int width = std::min(s(kWidth), workArea.width);
   const int height = std::min(s(kHeight), workArea.height);
@@ -31,7 +31,9 @@ SearchLayout LayoutSearchWindow(int dpi, int pointerX, int pointerY, const Pixel
   const int margin = s(kMargin);
   l.edit = {margin, margin, clientWidth - 2 * margin, s(kEditHeight)};
   const int listTop = l.edit.top + l.edit.height + margin;
-  l.list = {margin, listTop, clientWidth - 2 * margin, clientHeight - margin - listTop};
+  const int detailHeight = 2 * lineHeight;
+  l.detail = {margin, clientHeight - margin - detailHeight, clientWidth - 2 * margin, detailHeight};
+  l.list = {margin, listTop, clientWidth - 2 * margin, l.detail.top - margin - listTop};
   l.nameColumn = std::min(s(kNameColumn), l.list.width / 2);
   return l;
 }

@@ -11,7 +11,7 @@ namespace zelvo {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"ZelvoscriptSearchWindow";
-constexpr int kEditId = 100, kListId = 101;
+constexpr int kEditId = 100, kListId = 101, kDetailId = 102;
 // Posted once the window is on screen; runs `whenShown` from the loop.
 constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kCueBanner[] = L"Textbaustein suchen \u2026";
@@ -25,9 +25,20 @@ PixelRect WorkAreaAt(POINT at) {
           info.rcWork.bottom - info.rcWork.top};
 }
 
+// Height of one line of text in `font`, in pixels.
+int LineHeight(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  const HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight;
+}
+
 HWND Child(HWND parent, const wchar_t* cls, DWORD style, const PixelRect& r, int id,
-           HINSTANCE instance) {
-  return CreateWindowExW(WS_EX_CLIENTEDGE, cls, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+           HINSTANCE instance, DWORD exStyle = WS_EX_CLIENTEDGE) {
+  return CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style,
                          r.left, r.top, r.width, r.height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
@@ -45,7 +56,9 @@ bool SearchWindow::Create(const std::string& caption) {
   GetCursorPos(&at);
   const PixelRect workArea = WorkAreaAt(at);
   const auto layoutAt = [&](int dpi) {
-    return LayoutSearchWindow(dpi, at.x, at.y, workArea, MetricForDpi(SM_CXBORDER, dpi));
+    font_.Reset(CreateMessageFont(dpi));
+    return LayoutSearchWindow(dpi, at.x, at.y, workArea, MetricForDpi(SM_CXBORDER, dpi),
+                              LineHeight(font_.Get()));
   };
   SearchLayout layout = layoutAt(SystemDpi());
   const PixelRect& w = layout.window;
@@ -61,15 +74,17 @@ bool SearchWindow::Create(const std::string& caption) {
     SetWindowPos(hwnd_, nullptr, w.left, w.top, w.width, w.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  font_.Reset(CreateMessageFont(dpi));
-  edit_ = Child(hwnd_, L"EDIT", ES_AUTOHSCROLL, layout.edit, kEditId, instance_);
+  edit_ = Child(hwnd_, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, layout.edit, kEditId, instance_);
   list_ = Child(hwnd_, WC_LISTVIEWW,
-                LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+                WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                    LVS_NOCOLUMNHEADER,
                 layout.list, kListId, instance_);
-  if (!edit_ || !list_) return false;
+  // Wraps; "&" in a name is shown as it is.
+  detail_ = Child(hwnd_, L"STATIC", SS_LEFT | SS_NOPREFIX, layout.detail, kDetailId, instance_, 0);
+  if (!edit_ || !list_ || !detail_) return false;
   const HGDIOBJ font = font_.Get() ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT);
-  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (HWND control : {edit_, list_, detail_})
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(edit_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kCueBanner));
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 
@@ -171,6 +186,10 @@ int SearchWindow::SelectedRow() {
   return list_ ? ListView_GetNextItem(list_, -1, LVNI_SELECTED) : -1;
 }
 
+void SearchWindow::ShowDetail(const std::string& text) {
+  if (detail_) SetWindowTextW(detail_, Widen(text).c_str());
+}
+
 void SearchWindow::OnQueryEdited() {
   const int length = GetWindowTextLengthW(edit_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -191,6 +210,13 @@ LRESULT SearchWindow::OnNotify(NMHDR* header) {
     }
     case NM_CUSTOMDRAW:
       return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case LVN_ITEMCHANGED: {
+      const NMLISTVIEW& change = *reinterpret_cast<NMLISTVIEW*>(header);
+      if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
+          !(change.uOldState & LVIS_SELECTED))
+        form_->OnRowSelected(change.iItem);
+      return 0;
+    }
     case NM_DBLCLK: {
       const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
       if (row >= 0) form_->OnRowActivated(row);
@@ -229,7 +255,7 @@ LRESULT CALLBACK SearchWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
   if (msg == WM_NCDESTROY) {
-    self->hwnd_ = self->edit_ = self->list_ = nullptr;
+    self->hwnd_ = self->edit_ = self->list_ = self->detail_ = nullptr;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }

@@ -1,7 +1,8 @@
 // The search window on screen: a small topmost tool window at the mouse
-// pointer with an edit box over a virtual list of matches. It runs its own
-// message loop until it closes, as the popup menu does, so the activation
-// that opened it continues with the choice.
+// pointer with an edit box over a virtual list of matches and, below it,
+// the selected entry's whole name. It runs its own message loop until it
+// closes, as the popup menu does, so the activation that opened it
+// continues with the choice.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +35,7 @@ class SearchWindow : public SearchView {
   // SearchView
   void ShowRows(std::size_t count) override;
   int SelectedRow() override;
+  void ShowDetail(const std::string& text) override;
   void Close() override { done_ = true; }
 
  private:
@@ -50,7 +52,7 @@ class SearchWindow : public SearchView {
   HINSTANCE instance_;
   HWND owner_;
   SearchForm* form_ = nullptr;
-  HWND hwnd_ = nullptr, edit_ = nullptr, list_ = nullptr;
+  HWND hwnd_ = nullptr, edit_ = nullptr, list_ = nullptr, detail_ = nullptr;
   FontHandle font_;
   bool done_ = false;
   std::function<void()> whenShown_;

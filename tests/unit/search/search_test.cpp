@@ -3,13 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_clock.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_random.h"
 #include "fakes/fake_services.h"
 #include "search/folding.h"
 #include "search/quick_search.h"
 #include "search/search_filter.h"
 #include "search/search_form.h"
 #include "search/search_layout.h"
+#include "store/cipher.h"
+#include "store/codepage.h"
 
 namespace zelvo {
 namespace {
@@ -19,15 +23,22 @@ TEST(FoldForSearch, SpellingsGermanUsersMix) {
     const char* text;
     const char* folded;
   } cases[] = {
-      {"\xC3\x84pfel \xC3\x96l \xC3\x9C" "bung", "aepfel oel uebung"},  // Äpfel Öl Übung
+      // Umlauts and their spellings with and without "e" meet: Äpfel Öl Übung, Müller
+      {"\xC3\x84pfel Aepfel \xC3\x96l \xC3\x9C" "bung", "apfel apfel ol ubung"},
+      {"M\xC3\xBCller Mueller MUELLER Muller", "muller muller muller muller"},
+      {"Bauer Feuer Goethe Michael", "baur feur gothe michal"},
       {"Stra\xC3\x9F" "e STRASSE", "strasse strasse"},                     // Straße
       {"Caf\xC3\xA9 cr\xC3\xA8me Gar\xC3\xA7on Se\xC3\xB1or", "cafe creme garcon senor"},
       {"\xE2\x80\x9EZitat\xE2\x80\x9C \xE2\x80\x93 Ende\xE2\x80\xA6", "\"zitat\" - ende..."},  // „Zitat“ – Ende…
       {"  Sehr\r\n\tgeehrte\xC2\xA0" "Damen  ", "sehr geehrte damen"},
-      {"\xC5\x92uvre \xC5\xA0koda \xE2\x82\xAC 5", "oeuvre skoda \xE2\x82\xAC 5"},  // Œuvre Škoda € 5
+      {"\xC5\x92uvre \xC5\xA0koda \xE2\x82\xAC 5", "ouvre skoda \xE2\x82\xAC 5"},  // Œuvre Škoda € 5
       {"Ab\xC2\xAD" "satz", "absatz"},  // soft hyphen
   };
   for (const Case& c : cases) EXPECT_EQ(FoldForSearch(c.text), c.folded) << c.text;
+  // Sorting keeps the "e": the alphabet of dictionaries, "Ä" as "Ae".
+  std::string sorting;
+  AppendFolded(sorting, "Bauer \xC3\x84nderung M\xC3\xBCller", Folding::Sorting);
+  EXPECT_EQ(sorting, "bauer aenderung mueller");
 }
 
 struct Row {
@@ -45,9 +56,20 @@ std::vector<std::string> Found(const SearchIndex& index, const std::string& quer
   return names;
 }
 
+// The index of a data file holding `rows`, those marked enciphered as the
+// program stores them.
 SearchIndex IndexOf(const std::vector<Row>& rows, const RecentUse& recent = {}) {
-  SearchIndex index;
-  for (const Row& r : rows) index.Add(r.number, r.name, r.text, r.crypt);
+  FakeRandom random;
+  FakeClock clock;
+  std::string name = "[Name]\r\n", text = "[Text]\r\n", crypt = "[Crypt]\r\n";
+  for (const Row& r : rows) {
+    const std::string key = std::to_string(r.number) + "=";
+    name += key + r.name + "\r\n";
+    text += key + (r.crypt ? EncipherText(r.text, random, clock) : std::string(r.text)) + "\r\n";
+    crypt += key + (r.crypt ? "1" : "0") + "\r\n";
+  }
+  const IniDocument doc = IniDocument::Parse(Utf8ToCp1252(name + text + crypt));
+  SearchIndex index = SearchIndex::FromFile(doc, SnippetStore::EntryListFrom(doc));
   index.ApplyRecentUse(recent);
   return index;
 }
@@ -62,6 +84,9 @@ const std::vector<Row> kOffice = {
     {7, "Passwort Server", "Geheim: Brief an den Admin", true},
     {8, "Notiz", "Bitte den Brief bis Freitag senden"},
     {9, "\xC3\x84rger", "Entschuldigung"},                                         // Ärger
+    {10, "\xC3\x9C" "ber uns", "Wir sind ein Familienbetrieb"},                    // Über uns
+    {11, "Caf\xC3\xA9 M\xC3\xBCller", "Hauptstra\xC3\x9F" "e 3, Bauerhof"},         // Café Müller
+    {12, "Mueller GmbH", "Lieferant"},
 };
 
 TEST(SearchFilter, MatchesAndRanksAsGermanOfficeUsersExpect) {
@@ -78,19 +103,27 @@ TEST(SearchFilter, MatchesAndRanksAsGermanOfficeUsersExpect) {
       {"musterstrasse muenchen", {"Adresse"}},
       {"aerger", {"\xC3\x84rger"}},
       {"\xC3\xA4rger", {"\xC3\x84rger"}},
+      {"arger", {"\xC3\x84rger"}},
+      {"uber", {"\xC3\x9C" "ber uns"}},
+      {"muller", {"Mueller GmbH", "Caf\xC3\xA9 M\xC3\xBCller"}},
+      {"mueller", {"Mueller GmbH", "Caf\xC3\xA9 M\xC3\xBCller"}},
+      {"m\xC3\xBCller gmbh", {"Mueller GmbH"}},
+      {"hauptstrasse", {"Caf\xC3\xA9 M\xC3\xBCller"}},
+      // a word that starts with the "e" the folding left out of "Bauer"
+      {"erhof", {"Caf\xC3\xA9 M\xC3\xBCller"}},
       // accents folded in both directions
-      {"cafe", {"Caf\xC3\xA9-Bestellung"}},
+      {"cafe", {"Caf\xC3\xA9 M\xC3\xBCller", "Caf\xC3\xA9-Bestellung"}},
       {"creme brulee", {"Caf\xC3\xA9-Bestellung"}},
       // every word, in any order, each in the name or the text
       {"damen sehr", {"Anschreiben Brief"}},
       {"brief freitag", {"Notiz"}},
       {"sehr xyz", {}},
-      // name starts with it, a word of the name does, the name contains it, the text does;
-      // never inside an enciphered text
-      {"brief", {"Brief an Kunden", "Anschreiben Brief", "Kundenbrief", "Notiz"}},
+      // name starts with it, a word of the name does, the name contains it, the text does,
+      // also the deciphered text of an enciphered entry
+      {"brief", {"Brief an Kunden", "Anschreiben Brief", "Kundenbrief", "Notiz", "Passwort Server"}},
       {"kunde", {"Kundenbrief", "Brief an Kunden"}},
-      {"brief an", {"Brief an Kunden", "Anschreiben Brief"}},
-      {"geheim", {}},
+      {"brief an", {"Brief an Kunden", "Anschreiben Brief", "Passwort Server"}},
+      {"geheim admin", {"Passwort Server"}},
       {"passwort", {"Passwort Server"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Found(index, c.query), c.names) << c.query;
@@ -140,12 +173,14 @@ TEST(SearchFilter, TypingAndDeletingGiveWhatAFreshSearchGives) {
 }
 
 TEST(SearchForm, PreviewsShowTheTextOnOneLineAndHideEncipheredTexts) {
-  const IniDocument doc = IniDocument::Parse(
-      "[Name]\r\n1=A\r\n2=B\r\n3=C\r\n[Text]\r\n1=Hallo\\N\\N\\TWelt \\Hzitiert\\H\r\n2=" +
-      std::string(200, 'x') + "\r\n3=3F2A\r\n[Crypt]\r\n3=1\r\n");
-  auto index = std::make_shared<SearchIndex>(SearchIndex::FromFile(doc, SnippetStore::EntryListFrom(doc)));
-  EXPECT_EQ(index->FoldedText(2), "") << "an enciphered text is not searched";
+  auto index = std::make_shared<SearchIndex>(IndexOf({
+      {1, "A", "Hallo\\N\\N\\TWelt \\Hzitiert\\H"},
+      {2, "B", std::string(200, 'x').c_str()},
+      {3, "C", "IBAN DE02\\NGeheimzahl", true},
+  }));
   EXPECT_EQ(index->FoldedText(1), std::string(200, 'x')) << "the preview is not searched";
+  EXPECT_EQ(index->FoldedText(2), "iban de02 geheimzahl") << "enciphered texts are searched deciphered";
+  EXPECT_EQ(index->Preview(2), "") << "the deciphered text is kept only folded";
   SearchForm form(index);
   EXPECT_EQ(form.RowPreview(0), "Hallo Welt \"zitiert\"");
   EXPECT_EQ(form.RowPreview(1), std::string(kPreviewLength, 'x') + "\xE2\x80\xA6");
@@ -164,6 +199,9 @@ TEST(SearchIndex, EveryNameAndPreviewReadsBackAsTheTextShows) {
       {"Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 Ihr Team", "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 Ihr Team"},
       {"Caf\xC3\xA9 \xC2\xABZ\xC3\xBCrich\xC2\xBB\\T\xC3\x89t\xC3\xA9", "Caf\xC3\xA9 \xC2\xABZ\xC3\xBCrich\xC2\xBB \xC3\x89t\xC3\xA9"},
       {"Trenn\xC2\xADung und \xC5\x92UVRE \xE1\xBA\x9E", "Trenn\xC2\xADung und \xC5\x92UVRE \xE1\xBA\x9E"},  // soft hyphen, Œ, ẞ
+      // the "e" the search folding leaves out after "a", "o" and "u", in either case
+      {"Bauer BAUER Mueller M\xC3\xBC" "e Zooeingang Aee", "Bauer BAUER Mueller M\xC3\xBC" "e Zooeingang Aee"},
+      {"\xC5\x93uvre \xC3\x86rger \xC3\x9C" "E", "\xC5\x93uvre \xC3\x86rger \xC3\x9C" "E"},  // œuvre Ærger ÜE
       {"\xE2\x82\xAC 5,00 \xE2\x80\xA2 Preis", "\xE2\x82\xAC 5,00 \xE2\x80\xA2 Preis"},  // € and • fold to themselves
       {"Bis bald\xE2\x80\xA6", "Bis bald\xE2\x80\xA6"},  // ends with "…", not cut
       {"a \xC2\xA0" "b", "a \xC2\xA0" "b"},  // a blank, then one the folding merges with it
@@ -224,10 +262,28 @@ class RecordingSearchView : public SearchView {
   std::vector<std::size_t> shown;
   int selected = 0;
   bool closed = false;
+  std::string detail = "(nie gesetzt)";
   void ShowRows(std::size_t count) override { shown.push_back(count); }
   int SelectedRow() override { return selected; }
+  void ShowDetail(const std::string& text) override { detail = text; }
   void Close() override { closed = true; }
 };
+
+TEST(SearchForm, TheSelectedEntrysWholeNameShowsBelowTheList) {
+  const std::string longName =
+      "Angebot Hausmeisterdienste f\xC3\xBCr die Wohnanlage Am Stadtpark 12 bis 18, zweites Halbjahr";
+  auto index = std::make_shared<SearchIndex>(IndexOf({{1, longName.c_str(), "Text"}, {2, "Angebot kurz", ""}}));
+  SearchForm form(index);
+  RecordingSearchView view;
+  form.AttachView(&view);
+  EXPECT_EQ(view.detail, longName) << "the first row is selected when the window opens";
+  form.OnRowSelected(1);
+  EXPECT_EQ(view.detail, "Angebot kurz");
+  form.OnQueryChanged("wohnanlage");
+  EXPECT_EQ(view.detail, longName);
+  form.OnQueryChanged("nichts");
+  EXPECT_EQ(view.detail, "");
+}
 
 TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing) {
   auto index = std::make_shared<SearchIndex>(IndexOf(kOffice));
@@ -236,7 +292,7 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing)
     RecordingSearchView view;
     form.AttachView(&view);
     form.OnQueryChanged("brief");
-    EXPECT_EQ(view.shown, (std::vector<std::size_t>{9, 4}));
+    EXPECT_EQ(view.shown, (std::vector<std::size_t>{12, 5}));
     EXPECT_EQ(form.RowName(1), "Anschreiben Brief");
     view.selected = 1;
     form.OnEnter();
@@ -259,7 +315,7 @@ TEST(SearchForm, EnterOrDoubleClickChoosesEscapeAndClicksElsewhereChooseNothing)
     form.OnQueryChanged("zusage");
     EXPECT_EQ(form.RowCount(), 0u);
     std::vector<Row> more = kOffice;
-    more.push_back({10, "Zusage", "Gern"});
+    more.push_back({13, "Zusage", "Gern"});
     form.UseIndex(std::make_shared<SearchIndex>(IndexOf(more)));
     EXPECT_EQ(view.shown.back(), 1u);
     EXPECT_EQ(form.RowName(0), "Zusage");
@@ -285,13 +341,17 @@ TEST(SearchLayout, OpensAtThePointerAndStaysOnTheWorkArea) {
       {96, -50, -50, {0, 0, 480, 340}},
   };
   for (const Case& c : cases) {
-    const SearchLayout l = LayoutSearchWindow(c.dpi, c.x, c.y, work, 1);
+    const int line = ScaleToDpi(13, c.dpi);
+    const SearchLayout l = LayoutSearchWindow(c.dpi, c.x, c.y, work, 1, line);
     EXPECT_EQ(l.window, c.window) << c.dpi << " " << c.x << "," << c.y;
-    EXPECT_EQ(l.list.left + l.list.width, l.window.width - 2 - ScaleToDpi(6, c.dpi));
-    EXPECT_EQ(l.list.top + l.list.height, l.window.height - 2 - ScaleToDpi(6, c.dpi));
+    const int margin = ScaleToDpi(6, c.dpi);
+    EXPECT_EQ(l.list.left + l.list.width, l.window.width - 2 - margin);
+    // Below the list, two lines for the selected entry's whole name.
+    EXPECT_EQ(l.detail, (PixelRect{l.list.left, l.list.top + l.list.height + margin, l.list.width, 2 * line}));
+    EXPECT_EQ(l.detail.top + l.detail.height, l.window.height - 2 - margin);
   }
   // A work area smaller than the window: it fills the work area.
-  const SearchLayout tiny = LayoutSearchWindow(96, 10, 10, {0, 0, 300, 200}, 1);
+  const SearchLayout tiny = LayoutSearchWindow(96, 10, 10, {0, 0, 300, 200}, 1, 13);
   EXPECT_EQ(tiny.window, (PixelRect{0, 0, 300, 200}));
 }
 
