@@ -2,13 +2,15 @@
 per-user option "Suchfenster statt Menü anzeigen" the hotkey and the tray
 icon open it at the mouse pointer; typing narrows the list, Enter or a double
 click types the entry into notepad, Escape or a click elsewhere types
-nothing; without the option the menu's "&Suchen …" opens it.
+nothing; without the option the menu's "&Suchen …" opens it. "muller" finds
+"Café Müller", an enciphered entry is found by what its text says, and the
+line below the list shows a long name whole.
 
 A screenshot of the search window is left in the artifacts folder for a
 person to look at.
 """
 
-from e2e_activation import Scene
+from e2e_activation import HOTKEY_STRG_F5, IGNORED, Scene
 
 SEARCH_CLASS = "ZelvoscriptSearchWindow"
 ENTRIES = [
@@ -18,6 +20,23 @@ ENTRIES = [
     ("Gru\u00dfformel", "Mit freundlichen Gr\u00fc\u00dfen"),
     ("Notiz", "Bitte zur\u00fcckrufen"),
 ]
+
+
+def encipher(text, seed=0x4D2):
+    """A text as the program stores an enciphered one: per character a hex
+    word holding its 1252 code XOR a key byte of the seed, the seed last."""
+    keys = [round(seed / 2 ** m) & 0xFF for m in range(8)]
+    words = [(c ^ keys[i % 8]) << 4 for i, c in enumerate(text.encode("cp1252"), 1)]
+    return "".join(f"{w:04X}" for w in words) + f"{seed:04X}"
+
+
+def write_entries(path, entries):
+    """(name, text, enciphered) rows as the data file holds them."""
+    lines = ["[Name]"] + [f"{i}={e[0]}" for i, e in enumerate(entries, 1)]
+    lines += ["[Text]"] + [f"{i}={encipher(e[1]) if e[2] else e[1]}" for i, e in enumerate(entries, 1)]
+    lines += ["[Crypt]"] + [f"{i}={int(e[2])}" for i, e in enumerate(entries, 1)]
+    lines += ["[Common]", f"HK={HOTKEY_STRG_F5}", "[Ignore]"] + [f"{i}={t}" for i, t in enumerate(IGNORED, 1)]
+    path.write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 
 
 def search_scene(s, **common):
@@ -111,3 +130,40 @@ def test_menu_item_suchen_opens_the_search_window(s):
     s.key("Return")
     wait_closed(scene)
     scene.wait_typed("Musterweg 1")
+
+
+LONG_NAME = "Angebot Hausmeisterdienste f\u00fcr die Wohnanlage Am Stadtpark 12 bis 18, zweites Halbjahr"
+
+
+def test_umlauts_either_way_enciphered_texts_and_long_names_whole(s):
+    scene = search_scene(s)
+    # Written while the program runs: the reload of the next activation reads it.
+    write_entries(scene.ini, [(n, t, False) for n, t in ENTRIES] + [
+        ("Caf\u00e9 M\u00fcller", "Hauptstra\u00dfe 3", False),
+        (LONG_NAME, "Sehr geehrte Frau Berger", False),
+        ("Bank", "IBAN DE02 1203 0000 0000 2020 51", True),
+    ])
+
+    def search(typed, name):
+        window = hotkey_search(scene)
+        detail = s.children(window.hwnd, cls="Static")[0]
+        s.type_text(typed)
+        s.wait_until(lambda: s.window_text(detail.hwnd) == name, timeout=10,
+                     what=f"{name!r} selected for {typed!r} (shown: {s.window_text(detail.hwnd)!r})")
+        return window
+
+    search("muller", "Caf\u00e9 M\u00fcller")
+    s.key("Return")
+    wait_closed(scene)
+    scene.wait_typed("Hauptstra\u00dfe 3")
+
+    search("hausmeister", LONG_NAME)
+    s.screenshot("search-long-name")
+    s.key("Escape")
+    wait_closed(scene)
+
+    search("iban 1203", "Bank")
+    s.screenshot("search-enciphered")  # its text shows as "(verschlüsselt)"
+    s.key("Return")
+    wait_closed(scene)
+    scene.wait_typed("IBAN DE02 1203 0000 0000 2020 51")
